@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Sets up the machine, builds everything and runs every test.
+#   scripts/test.sh            release build with warnings as errors
+#   scripts/test.sh asan       AddressSanitizer + UndefinedBehaviorSanitizer build
+#   scripts/test.sh tsan       ThreadSanitizer build
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+flavour="${1:-release}"
+case "$flavour" in
+  release) build_dir=build; options=() ;;
+  asan) build_dir=build-asan; options=(-DVELMORA_SANITIZE=ON -DVELMORA_BUILD_BENCH=OFF) ;;
+  tsan) build_dir=build-tsan; options=(-DVELMORA_TSAN=ON -DVELMORA_BUILD_BENCH=OFF) ;;
+  *) echo "usage: scripts/test.sh [release|asan|tsan]" >&2; exit 2 ;;
+esac
+
+bash scripts/setup.sh
+cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "${options[@]}" >/dev/null
+cmake --build "$build_dir" -j "$(nproc)"
+export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
+export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
+export TSAN_OPTIONS="${TSAN_OPTIONS:-halt_on_error=1:second_deadlock_stack=1}"
+ctest --test-dir "$build_dir" --output-on-failure -j "$(nproc)"
