@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/core/Config.h"
+#include "framework/core/IEditorDelegate.h"
 #include "framework/core/IOConfig.h"
 #include "framework/core/IParam.h"
 
@@ -26,7 +27,7 @@ enum class EParamSource
 // The format-independent plug-in base: configuration, parameters, the processing context the
 // format layer fills in, latency, and the virtual operations a plug-in overrides. Format wrappers
 // derive from it; on its own it serves in-process hosts such as tests and the renderer.
-class IPlugBase
+class IPlugBase : public IEditorDelegate
 {
 public:
   // What a format passes to a new instance; the plain base needs nothing.
@@ -35,7 +36,7 @@ public:
   };
 
   IPlugBase(const InstanceInfo& info, const Config& config);
-  virtual ~IPlugBase();
+  ~IPlugBase() override;
   IPlugBase(const IPlugBase&) = delete;
   IPlugBase& operator=(const IPlugBase&) = delete;
 

@@ -1,0 +1,10 @@
+#include "framework/core/IEditorDelegate.h"
+
+namespace iplug
+{
+
+void IEditorDelegate::SendControlMsgFromDelegate(int, int, int, const void*)
+{
+}
+
+} // namespace iplug
