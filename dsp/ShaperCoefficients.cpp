@@ -21,18 +21,18 @@ static_assert(sizeof(kFields) / sizeof(kFields[0]) * sizeof(double) == sizeof(Sh
 
 } // namespace
 
-void LoadCoefficientsRelaxed(const ShaperCoefficients& source, ShaperCoefficients& destination)
+void LoadCoefficientsAcquire(const ShaperCoefficients& source, ShaperCoefficients& destination)
 {
   // atomic_ref needs a non-const referent; the load never writes.
   auto& shared = const_cast<ShaperCoefficients&>(source);
   for (const auto field : kFields)
-    destination.*field = std::atomic_ref<double>(shared.*field).load(std::memory_order_relaxed);
+    destination.*field = std::atomic_ref<double>(shared.*field).load(std::memory_order_acquire);
 }
 
-void StoreCoefficientsRelaxed(const ShaperCoefficients& source, ShaperCoefficients& destination)
+void StoreCoefficientsRelease(const ShaperCoefficients& source, ShaperCoefficients& destination)
 {
   for (const auto field : kFields)
-    std::atomic_ref<double>(destination.*field).store(source.*field, std::memory_order_relaxed);
+    std::atomic_ref<double>(destination.*field).store(source.*field, std::memory_order_release);
 }
 
 } // namespace velmora

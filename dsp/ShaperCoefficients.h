@@ -24,9 +24,11 @@ struct ShaperCoefficients
   double wetGain = 0.5;
 };
 
-// Copies a record field by field with relaxed atomic accesses, so that a record another thread
-// may be writing can be copied without a data race (the caller validates the copy).
-void LoadCoefficientsRelaxed(const ShaperCoefficients& source, ShaperCoefficients& destination);
-void StoreCoefficientsRelaxed(const ShaperCoefficients& source, ShaperCoefficients& destination);
+// Copy a record field by field with atomic accesses, so that a record another thread may be
+// writing can be copied without a data race. Stores release and loads acquire each field: a reader
+// that sees any field of a write in progress also sees the sequence count the writer bumped
+// before it, which is how the caller detects a torn copy.
+void LoadCoefficientsAcquire(const ShaperCoefficients& source, ShaperCoefficients& destination);
+void StoreCoefficientsRelease(const ShaperCoefficients& source, ShaperCoefficients& destination);
 
 } // namespace velmora

@@ -31,8 +31,7 @@ void Velmora::UpdateCoefficients()
       const int32_t target = 1 - mActiveSet.load(std::memory_order_relaxed);
       auto& sequence = mCoefficientSequence[static_cast<size_t>(target)];
       sequence.fetch_add(1, std::memory_order_relaxed);
-      std::atomic_thread_fence(std::memory_order_release);
-      velmora::StoreCoefficientsRelaxed(record, mCoefficientSets[static_cast<size_t>(target)]);
+      velmora::StoreCoefficientsRelease(record, mCoefficientSets[static_cast<size_t>(target)]);
       sequence.fetch_add(1, std::memory_order_release);
       mActiveSet.store(target, std::memory_order_release);
     }
@@ -51,8 +50,7 @@ bool Velmora::TryReadCoefficients(ShaperCoefficients& out) const
     if (before & 1u)
       continue;
     ShaperCoefficients copy;
-    velmora::LoadCoefficientsRelaxed(mCoefficientSets[index], copy);
-    std::atomic_thread_fence(std::memory_order_acquire);
+    velmora::LoadCoefficientsAcquire(mCoefficientSets[index], copy);
     if (sequence.load(std::memory_order_relaxed) == before)
     {
       out = copy;
