@@ -1,5 +1,7 @@
 #include "framework/core/IPlugBase.h"
 
+#include "framework/graphics/IGraphics.h"
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -7,8 +9,10 @@
 namespace iplug
 {
 
-IPlugBase::IPlugBase(const InstanceInfo&, const Config& config)
-  : mConfig(config), mIOConfigs(ParseChannelIOStr(config.channelIOStr ? config.channelIOStr : ""))
+IPlugBase::IPlugBase(const InstanceInfo& info, const Config& config)
+  : mConfig(config), mIOConfigs(ParseChannelIOStr(config.channelIOStr ? config.channelIOStr : "")),
+    mLatencyListener(info.latencyChanged),
+    mPresets(static_cast<size_t>(std::max(0, config.nPresets)))
 {
   mParams.reserve(static_cast<size_t>(std::max(0, config.nParams)));
   for (int i = 0; i < config.nParams; ++i)
@@ -68,6 +72,12 @@ void IPlugBase::SetLatency(int samples)
   InformHostOfLatencyChange();
 }
 
+void IPlugBase::InformHostOfLatencyChange()
+{
+  if (mLatencyListener)
+    mLatencyListener(GetLatency());
+}
+
 void IPlugBase::ProcessBlock(double** inputs, double** outputs, int nFrames)
 {
   const int n = std::min(NInChansConnected(), NOutChansConnected());
@@ -89,6 +99,34 @@ void IPlugBase::OnParamReset(EParamSource source)
   {
     OnParamChange(i, source, -1);
     OnParamChangeUI(i, source);
+  }
+}
+
+void IPlugBase::SendParameterValueFromDelegate(int paramIdx, double value, bool normalized)
+{
+  const IParam* param = GetParam(paramIdx);
+  if (!param)
+    return;
+  IEditorDelegate::SendParameterValueFromDelegate(
+    paramIdx, normalized ? value : param->ToNormalized(value), true);
+}
+
+void IPlugBase::SendParameterValueFromUI(int paramIdx, double normalizedValue)
+{
+  IParam* param = GetParam(paramIdx);
+  if (!param)
+    return;
+  param->SetNormalized(normalizedValue);
+  OnParamChange(paramIdx, EParamSource::kUI, -1);
+  OnParamChangeUI(paramIdx, EParamSource::kUI);
+}
+
+void IPlugBase::OnUIOpen()
+{
+  if (const igraphics::IGraphics* ui = GetUI())
+  {
+    for (int i = 0; i < NParams(); ++i)
+      ui->UpdateControlsOfParam(i, GetParam(i)->GetNormalized());
   }
 }
 

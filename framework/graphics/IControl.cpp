@@ -1,0 +1,47 @@
+#include "framework/graphics/IControl.h"
+
+#include "framework/core/IEditorDelegate.h"
+#include "framework/graphics/IGraphics.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace iplug::igraphics
+{
+
+IControl::IControl(const IRECT& bounds, int paramIdx) : mRECT(bounds), mParamIdx(paramIdx) {}
+
+void IControl::OnAttached(IGraphics& ui, int tag)
+{
+  mUI = &ui;
+  mTag = tag;
+}
+
+IEditorDelegate* IControl::GetDelegate() const
+{
+  return mUI ? &mUI->GetDelegate() : nullptr;
+}
+
+void IControl::SetValue(double normalized)
+{
+  if (std::isnan(normalized))
+    return;
+  mValue = std::clamp(normalized, 0.0, 1.0);
+}
+
+void IControl::SetValueFromDelegate(double normalized)
+{
+  SetValue(normalized);
+  SetDirty(false);
+}
+
+void IControl::SetDirty(bool triggerAction)
+{
+  mDirty.store(true, std::memory_order_release);
+  if (!triggerAction || mParamIdx == kNoParameter)
+    return;
+  if (IEditorDelegate* delegate = GetDelegate())
+    delegate->SendParameterValueFromUI(mParamIdx, mValue);
+}
+
+} // namespace iplug::igraphics
