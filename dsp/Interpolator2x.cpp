@@ -1,0 +1,43 @@
+#include "dsp/Interpolator2x.h"
+
+#include "dsp/DotProduct.h"
+
+#include <algorithm>
+
+namespace velmora
+{
+
+Interpolator2x::Interpolator2x(const std::vector<double>& taps, int maxInLen)
+    : mBranchLength(static_cast<int>((taps.size() + 1) / 2))
+{
+  const auto branch = static_cast<std::size_t>(mBranchLength);
+  mEvenTaps.assign(branch, 0.0);
+  mOddTaps.assign(branch, 0.0);
+  // Zero-stuffing halves the signal's level; the factor 2 restores it.
+  for (std::size_t n = 0; n < taps.size(); ++n)
+  {
+    auto& branchTaps = (n % 2 == 0) ? mEvenTaps : mOddTaps;
+    branchTaps[branch - 1 - n / 2] = 2.0 * taps[n];
+  }
+  mHistory.assign(branch - 1 + static_cast<std::size_t>(std::max(maxInLen, 0)), 0.0);
+}
+
+void Interpolator2x::Process(const double* input, int length, double* output)
+{
+  const int past = mBranchLength - 1;
+  std::copy(input, input + length, mHistory.begin() + past);
+  const double* window = mHistory.data();
+  for (int m = 0; m < length; ++m, ++window)
+  {
+    output[2 * m] = DotProduct(mEvenTaps.data(), window, mBranchLength);
+    output[2 * m + 1] = DotProduct(mOddTaps.data(), window, mBranchLength);
+  }
+  std::copy(mHistory.begin() + length, mHistory.begin() + length + past, mHistory.begin());
+}
+
+void Interpolator2x::Clear()
+{
+  std::fill(mHistory.begin(), mHistory.end(), 0.0);
+}
+
+} // namespace velmora

@@ -1,0 +1,42 @@
+#include "tests/resampler/AllocationCounter.h"
+#include "tests/resampler/ResamplerTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace velmora::test
+{
+namespace
+{
+
+TEST(ResamplerAllocation, ProcessAndClearNeverAllocate)
+{
+  constexpr int kMaxIn = 1024;
+  for (const Quality& q : {kRealtime, kOffline})
+  {
+    auto up = MakeUp(48000.0, kMaxIn, q);
+    auto down = MakeDown(48000.0, 4 * kMaxIn, q);
+    const auto signal = Sine(kMaxIn, 0.01);
+    double* upOut = nullptr;
+    double* downOut = nullptr;
+    int produced = 0;
+
+    const long before = AllocationCount();
+    for (const int length : {kMaxIn, 1, 7, 256, kMaxIn, 0, kMaxIn + 1})
+    {
+      const int upCount = up->process(signal.data(), length, upOut);
+      produced += upCount;
+      produced += down->process(upOut, upCount > 0 ? upCount - 1 : 0, downOut);
+    }
+    up->clear();
+    down->clear();
+    const long after = AllocationCount();
+
+    EXPECT_EQ(after, before) << q.name;
+    EXPECT_GT(produced, 0);
+  }
+}
+
+} // namespace
+} // namespace velmora::test
