@@ -25,6 +25,11 @@ struct Arguments
   EPhaseResponse phase;
 };
 
+void PrintTo(const Arguments& a, std::ostream* os)
+{
+  *os << a.name;
+}
+
 class ResamplerRefusedArguments : public testing::TestWithParam<Arguments>
 {
 };

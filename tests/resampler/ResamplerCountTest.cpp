@@ -30,6 +30,11 @@ struct DownCase
   std::vector<int> blocks;
 };
 
+void PrintTo(const DownCase& c, std::ostream* os)
+{
+  *os << c.name;
+}
+
 class ResamplerDownCount : public testing::TestWithParam<DownCase>
 {
 };

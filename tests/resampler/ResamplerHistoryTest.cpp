@@ -20,6 +20,11 @@ struct DirectionCase
   Quality quality;
 };
 
+void PrintTo(const DirectionCase& c, std::ostream* os)
+{
+  *os << c.name;
+}
+
 class ResamplerHistory : public testing::TestWithParam<DirectionCase>
 {
 protected:

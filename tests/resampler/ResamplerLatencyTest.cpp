@@ -26,6 +26,11 @@ std::string NameOf(const LatencyCase& c)
          (c.phase == EPhaseResponse::Minimum ? "min" : "lin") + "_" + std::to_string(c.hostBlock);
 }
 
+void PrintTo(const LatencyCase& c, std::ostream* os)
+{
+  *os << NameOf(c);
+}
+
 class ResamplerLatency : public testing::TestWithParam<LatencyCase>
 {
 };
@@ -65,7 +70,11 @@ TEST_P(ResamplerLatency, RoundTripDelaysLowFrequenciesByTheRoundedSum)
   for (long n = settle; n < kLength; ++n)
     worst = std::max(worst, std::fabs(output[static_cast<std::size_t>(n)] -
                                       input[static_cast<std::size_t>(n - latency)]));
-  EXPECT_LT(worst, 1e-6) << "latency " << latency;
+  RecordProperty("latency", std::to_string(latency));
+  RecordProperty("worst_error", testing::PrintToString(worst));
+  // Minimum-phase filters bend the phase slightly even at 100 Hz (about 1e-6 here); a delay off by
+  // a hundredth of a sample would give 1e-4.
+  EXPECT_LT(worst, 2e-6) << "latency " << latency;
 }
 
 std::vector<LatencyCase> Cases()

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 namespace velmora::test
@@ -42,6 +43,8 @@ TEST_P(ResamplerResponse, UpsamplerRejectsImagesAndKeepsPassbandFlat)
     if (cycles <= PassbandEdge())
       worstRippleDb = std::max(worstRippleDb, std::fabs(ToDb(fit.amplitude)));
   }
+  RecordProperty("worst_image_db", std::to_string(worstImageDb));
+  RecordProperty("worst_ripple_db", std::to_string(worstRippleDb));
   EXPECT_LE(worstImageDb, -GetParam().attenuationDb + kAttenuationToleranceDb);
   EXPECT_LE(worstRippleDb, kPassbandRippleDb);
 }
@@ -61,6 +64,7 @@ TEST_P(ResamplerResponse, DownsamplerRejectsEverythingAboveHalfTheHostRate)
     ASSERT_EQ(out.size(), static_cast<std::size_t>(kHostSamples));
     worstAliasDb = std::max(worstAliasDb, ToDb(Rms(out, 1024) * std::sqrt(2.0)));
   }
+  RecordProperty("worst_alias_db", std::to_string(worstAliasDb));
   EXPECT_LE(worstAliasDb, -GetParam().attenuationDb + kAttenuationToleranceDb);
 }
 
@@ -79,6 +83,8 @@ TEST_P(ResamplerResponse, DownsamplerKeepsPassbandFlat)
     worstRippleDb = std::max(worstRippleDb, std::fabs(ToDb(fit.amplitude)));
     worstResidualDb = std::max(worstResidualDb, ToDb(fit.residualRms * std::sqrt(2.0)));
   }
+  RecordProperty("worst_ripple_db", std::to_string(worstRippleDb));
+  RecordProperty("worst_residual_db", std::to_string(worstResidualDb));
   EXPECT_LE(worstRippleDb, kPassbandRippleDb);
   EXPECT_LE(worstResidualDb, -GetParam().attenuationDb + kAttenuationToleranceDb);
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <memory>
 #include <numbers>
+#include <ostream>
 #include <vector>
 
 namespace velmora::test
@@ -16,6 +17,11 @@ struct Quality
   double transBandPercent;
   double attenuationDb;
 };
+
+inline void PrintTo(const Quality& q, std::ostream* os)
+{
+  *os << q.name;
+}
 
 inline constexpr Quality kRealtime{"realtime", 10.0, 120.0};
 inline constexpr Quality kOffline{"offline", 5.0, 150.0};
