@@ -57,6 +57,12 @@ public:
   virtual bool Process(std::vector<double*>& channels, int nFrames,
                        const std::vector<HostParamChange>& changes) = 0;
   virtual int Latency() = 0;
+  // Main-thread parameter access as a host's generic editor has it, in the format's value terms.
+  virtual bool SetParameter(uint32_t id, double value) = 0;
+  virtual double GetParameter(uint32_t id) = 0;
+  // The module's own text for a value, and its parse of a text; false when it refuses the text.
+  virtual std::string TextFromValue(uint32_t id, double value) = 0;
+  virtual bool ValueFromText(uint32_t id, const std::string& text, double& value) = 0;
   virtual bool SaveState(std::vector<uint8_t>& state) = 0;
   virtual bool LoadState(const std::vector<uint8_t>& state) = 0;
   // Services the host's run loop (timers, main-thread callbacks) once.
