@@ -18,7 +18,7 @@ bool IPlugBase::SerializeParams(IByteChunk& chunk) const
 
 int IPlugBase::UnserializeParams(const IByteChunk& chunk, int startPos)
 {
-  int pos = startPos;
+  int pos = startPos < 0 ? -1 : startPos;
   for (int i = 0; i < NParams() && pos >= 0; ++i)
   {
     double value = 0.0;
