@@ -1,19 +1,32 @@
 #pragma once
 
+#include "dsp/AttRelEnvelope.h"
+#include "dsp/Oversampler.h"
 #include "dsp/ShaperCoefficients.h"
 #include "framework/Plugin.h"
+#include "framework/core/ISender.h"
 #include "plugin/VelmoraParams.h"
 
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 // The saturation and soft-clipping effect: audio processor, parameter owner and editor delegate.
 class Velmora final : public iplug::Plugin
 {
+  static constexpr double kMeterAttackMs = 1.0;
+  static constexpr double kMeterReleaseMs = 275.0;
+  static constexpr double kInitialMeterRate = 44100.0;
+
 public:
   static constexpr int kCurvePointCount = 172;
+  static constexpr int kNumMeters = 4;
+  static constexpr int kFadeLength = 256;
+  static constexpr int kMinEngineBlock = 1024;
+  static constexpr int kMeterHistoryLength = 1024;
+  using MeterSender = iplug::ISender<1, 64, float>;
 
   explicit Velmora(const iplug::InstanceInfo& info);
   ~Velmora() override;
@@ -28,8 +41,53 @@ public:
   // replacing the record throughout a few attempts.
   bool TryReadCoefficients(velmora::ShaperCoefficients& out) const;
 
+  // Audio thread. Non-finite input samples count as silence. A block of no frames, or with no
+  // connected output, does nothing at all: no output, no switch progress, no meter reading.
+  void ProcessBlock(double** inputs, double** outputs, int nFrames) override;
+
+  // Asks for the oversampled path when value >= 0.5, else the plain one; fades over if needed.
+  void RequestPathSwitch(double value);
+  // Reset half of the path switch: ends any fade and flush at once and applies the offline rule;
+  // outside offline rendering the requested path becomes the path in use.
+  void ResetPathSwitch();
+  // Rebuilds the oversampling engine for the current rate, block size and render mode, sizes
+  // the working buffers, arms the start-up flush and sets up the input-meter delay.
+  void RebuildOversampler();
+  // Followers take the current sample rate; levels go to 0.
+  void ResetLevelFollowers();
+  // Main thread: hands over a latency the audio thread queued after a path change; false when
+  // none is pending.
+  bool TakeLatencyReport(int& latency);
+
+  bool IsOversamplingOn() const { return mOversamplingOn.load(std::memory_order_acquire); }
+  bool IsOversamplingRequested() const
+  {
+    return mOversamplingRequested.load(std::memory_order_acquire);
+  }
+  bool IsPathSwitchActive() const { return mPathSwitchActive.load(std::memory_order_acquire); }
+  bool IsFlushPending() const { return mFlushPending; }
+  int GetOversamplingLatency() const { return mOversamplingLatency; }
+  int ScratchLength() const { return static_cast<int>(mScratch.size()); }
+  int ZeroBlockLength() const { return static_cast<int>(mZeroBlock.size()); }
+  int GetMeterDelay() const { return mMeterDelay; }
+  const velmora::Oversampler* GetOversampler() const { return mOversampler.get(); }
+  // Queue k carries the readings of the meter with control tag k + 1.
+  MeterSender& GetMeterSender(int index) { return mMeterSenders.at(static_cast<size_t>(index)); }
+
 private:
   void CreateParameters();
+
+  bool IsEngineAvailable() const;
+  void RunPlainPath(double** inputs, double** outputs, int nOut, int nFrames);
+  void RunOversampledPath(double** inputs, double** outputs, int nOut, int nFrames);
+  // True when it silenced the block; a switch in its fade-out keeps the block audible.
+  bool RunFlushStep(double** outputs, int nOut, int nFrames, bool switchFadingOut);
+  void ApplyRampAndAdvanceSwitch(double** outputs, int nOut, int nFrames, bool fadingOut);
+  void ChangePathAfterFadeOut();
+  void FinishFadeIn();
+  void UpdateMeters(double** inputs, double** outputs, int nOut, int nFrames, bool delayInput);
+  void SetUpMeterDelay(int latency);
+  const double* InputChannel(double** inputs, int channel) const;
 
   // The double-buffered curve coefficients. Each record carries a sequence count, odd while a
   // writer fills it, so a reader that raced a second update in a row can tell its copy is torn
@@ -42,8 +100,42 @@ private:
   std::atomic<bool> mUpdateRunning{false};
   std::atomic<bool> mUpdatePending{false};
 
+  std::array<velmora::AttRelEnvelope, kNumMeters> mLevelFollowers{
+      {{kMeterAttackMs, kMeterReleaseMs, kInitialMeterRate},
+       {kMeterAttackMs, kMeterReleaseMs, kInitialMeterRate},
+       {kMeterAttackMs, kMeterReleaseMs, kInitialMeterRate},
+       {kMeterAttackMs, kMeterReleaseMs, kInitialMeterRate}}};
+  std::array<double, kNumMeters> mLevels{};
+  std::array<MeterSender, kNumMeters> mMeterSenders;
+
   std::vector<double> mCurvePoints;
 
+  std::unique_ptr<velmora::Oversampler> mOversampler;
+  std::vector<double> mScratch;
+  std::vector<double> mZeroBlock;
   std::atomic<bool> mOversamplingOn{false};
   std::atomic<bool> mOversamplingRequested{false};
+  int32_t mOversamplingLatency = 0;
+  // Atomic because a request made while rendering offline records the user's wish for the path
+  // that comes back afterwards.
+  std::atomic<bool> mWasOffline{false};
+  std::atomic<bool> mUserOversampling{false};
+  std::atomic<bool> mPathSwitchActive{false};
+  std::atomic<bool> mFadingOut{true};
+  std::atomic<int32_t> mFadeCountdown{0};
+  bool mFlushPending = false;
+  int32_t mFlushRemaining = 0;
+  std::atomic<bool> mLatencyReportPending{false};
+  std::atomic<int32_t> mLatencyToReport{0};
+  int32_t mReportedLatency = -1;
+  std::array<std::array<double, kMeterHistoryLength>, 2> mInputHistory{};
+  int32_t mHistoryWrite = 0;
+  int32_t mHistoryRead = 0;
+  int32_t mMeterDelay = 0;
+
+  // Held by whichever thread starts a switch (a request, or the end of a fade-in that finds a
+  // newer request), so that the fade values are written by one thread only.
+  std::atomic<bool> mSwitchClaimed{false};
+  // The coefficient record of the current block; audio thread only.
+  velmora::ShaperCoefficients mBlockCoefficients;
 };

@@ -1,0 +1,68 @@
+#include "dsp/SampleSanitising.h"
+#include "dsp/SaturationCurve.h"
+#include "dsp/ScopedFlushDenormals.h"
+#include "plugin/Velmora.h"
+
+#include <algorithm>
+
+void Velmora::ProcessBlock(double** inputs, double** outputs, int nFrames)
+{
+  const velmora::ScopedFlushDenormals flushDenormals;
+  const int nOut = outputs == nullptr ? 0 : NOutChansConnected();
+  if (nOut <= 0 || nFrames <= 0)
+    return;
+
+  const bool switchActive = mPathSwitchActive.load(std::memory_order_acquire);
+  const bool oversamplingOn = mOversamplingOn.load(std::memory_order_acquire);
+  const bool fadingOut = mFadingOut.load(std::memory_order_acquire);
+  // Keeps the previous block's record when writers kept replacing it throughout the read.
+  TryReadCoefficients(mBlockCoefficients);
+  const bool engineAvailable = IsEngineAvailable();
+
+  bool silenced = false;
+  if (mFlushPending && engineAvailable)
+  {
+    silenced = RunFlushStep(outputs, nOut, nFrames, switchActive && fadingOut);
+    // The flush that follows a fade-out ends here: the fade-in starts with the next block.
+    if (silenced && !mFlushPending && switchActive && !fadingOut &&
+        mFadeCountdown.load(std::memory_order_acquire) == 0)
+      mFadeCountdown.store(kFadeLength, std::memory_order_release);
+  }
+
+  if (!silenced)
+  {
+    if (oversamplingOn && engineAvailable)
+      RunOversampledPath(inputs, outputs, nOut, nFrames);
+    else
+      RunPlainPath(inputs, outputs, nOut, nFrames);
+    if (switchActive)
+      ApplyRampAndAdvanceSwitch(outputs, nOut, nFrames, fadingOut);
+  }
+
+  UpdateMeters(inputs, outputs, nOut, nFrames, oversamplingOn && mMeterDelay >= 1);
+}
+
+void Velmora::RunPlainPath(double** inputs, double** outputs, int nOut, int nFrames)
+{
+  const int covered = std::min(nOut, 2);
+  for (int c = 0; c < covered; ++c)
+  {
+    double* output = outputs[c];
+    if (output == nullptr)
+      continue;
+    if (nFrames > ScratchLength())
+    {
+      std::fill(output, output + nFrames, 0.0);
+      continue;
+    }
+    velmora::CopyFinite(InputChannel(inputs, c), mScratch.data(), nFrames);
+    velmora::ShapeSamples(mScratch.data(), output, nFrames, mBlockCoefficients);
+  }
+}
+
+const double* Velmora::InputChannel(double** inputs, int channel) const
+{
+  if (inputs == nullptr || channel >= NInChansConnected())
+    return nullptr;
+  return inputs[channel];
+}

@@ -1,0 +1,137 @@
+#include "dsp/Oversampler.h"
+
+#include "dsp/SampleSanitising.h"
+#include "dsp/SaturationCurve.h"
+
+#include <algorithm>
+#include <cmath>
+#include <new>
+
+namespace velmora
+{
+
+Oversampler::Oversampler(double sampleRate, int maxBlock, bool offline)
+    : mQuality(offline ? kOfflineQuality : kRealTimeQuality), mSampleRate(sampleRate),
+      mMaxBlock(std::max(maxBlock, 1))
+{
+  const Quality quality = QualitySettings(mQuality);
+  const double highRate = mSampleRate * mFactor;
+  for (int c = 0; c < kChannels; ++c)
+  {
+    const auto index = static_cast<size_t>(c);
+    mUpsamplers[index] = MakeResampler(mSampleRate, highRate, mMaxBlock, quality);
+    mDownsamplers[index] = MakeResampler(highRate, mSampleRate, mMaxBlock * mFactor, quality);
+    mInputBuffers[index].assign(static_cast<size_t>(mMaxBlock), 0.0);
+  }
+  mLatency = ComputeLatency();
+}
+
+bool Oversampler::IsAvailable() const
+{
+  return mFactor > 1 && mUpsamplers[0] != nullptr && mUpsamplers[0]->IsValid();
+}
+
+void Oversampler::ProcessChannel(int channel, const double* input, double* output, int nFrames,
+                                 const ShaperCoefficients& coefficients)
+{
+  if (nFrames <= 0 || output == nullptr || channel < 0 || channel >= kChannels)
+    return;
+  const auto index = static_cast<size_t>(channel);
+  if (nFrames > mMaxBlock)
+  {
+    std::fill(output, output + nFrames, 0.0);
+    return;
+  }
+  std::vector<double>& staged = mInputBuffers[index];
+  CopyFinite(input, staged.data(), nFrames);
+
+  double* high = staged.data();
+  int highCount = nFrames;
+  CDSPResampler* up = mUpsamplers[index].get();
+  if (mFactor != 1 && up != nullptr)
+    highCount = up->process(staged.data(), nFrames, high);
+  if (highCount <= 0 || high == nullptr)
+  {
+    std::fill(output, output + nFrames, 0.0);
+    return;
+  }
+
+  ShapeSamples(high, high, highCount, coefficients);
+  // Extreme drive can overflow the curve; keep that out of the downsampler's history.
+  ZeroNonFinite(high, highCount);
+
+  double* low = high;
+  int lowCount = highCount;
+  CDSPResampler* down = mDownsamplers[index].get();
+  if (mFactor != 1 && down != nullptr)
+  {
+    lowCount = down->process(high, highCount, low);
+    if (lowCount <= 0 || low == nullptr)
+    {
+      std::fill(output, output + nFrames, 0.0);
+      return;
+    }
+  }
+  const int copied = std::min(nFrames, lowCount);
+  std::copy(low, low + copied, output);
+  std::fill(output + copied, output + nFrames, 0.0);
+}
+
+void Oversampler::FlushChannel(int channel, const double* zeros, int count)
+{
+  if (count <= 0 || zeros == nullptr || channel < 0 || channel >= kChannels)
+    return;
+  const auto index = static_cast<size_t>(channel);
+  const double* high = zeros;
+  int highCount = count;
+  if (mFactor != 1 && mUpsamplers[index] != nullptr)
+  {
+    double* produced = nullptr;
+    highCount = mUpsamplers[index]->process(zeros, count, produced);
+    high = produced;
+  }
+  if (highCount <= 0 || high == nullptr || mFactor == 1 || mDownsamplers[index] == nullptr)
+    return;
+  double* discarded = nullptr;
+  mDownsamplers[index]->process(high, highCount, discarded);
+}
+
+Oversampler::Quality Oversampler::QualitySettings(int quality)
+{
+  if (quality >= kOfflineQuality)
+    return {5.0, 150.0};
+  return {10.0, 120.0};
+}
+
+std::unique_ptr<CDSPResampler> Oversampler::MakeResampler(double srcRate, double dstRate,
+                                                          int maxInLen, const Quality& quality)
+{
+  try
+  {
+    return std::make_unique<CDSPResampler>(srcRate, dstRate, maxInLen, quality.transBandPercent,
+                                           quality.stopbandAttenDb, EPhaseResponse::Minimum);
+  }
+  catch (const std::bad_alloc&)
+  {
+    return nullptr;
+  }
+}
+
+double Oversampler::DelayOf(const CDSPResampler& resampler)
+{
+  return resampler.getInLenBeforeOutPos(0) + resampler.getLatencyFrac();
+}
+
+int Oversampler::ComputeLatency() const
+{
+  const CDSPResampler* up = mUpsamplers[0].get();
+  const CDSPResampler* down = mDownsamplers[0].get();
+  if (up == nullptr || down == nullptr)
+    return 0;
+  const double delay = DelayOf(*up) + DelayOf(*down) / mFactor;
+  if (!std::isfinite(delay) || delay <= 0.0)
+    return 0;
+  return static_cast<int>(std::lround(delay));
+}
+
+} // namespace velmora

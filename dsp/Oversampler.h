@@ -1,0 +1,68 @@
+#pragma once
+
+#include "dsp/CDSPResampler.h"
+#include "dsp/ShaperCoefficients.h"
+
+#include <array>
+#include <memory>
+#include <vector>
+
+namespace velmora
+{
+
+// Runs the saturation curve at four times the host rate between a 4x up- and a 4x down-sampler
+// per channel, for blocks of up to a fixed number of host samples. Built whole at every reset;
+// processing and flushing never allocate.
+class Oversampler
+{
+public:
+  static constexpr int kFactor = 4;
+  static constexpr int kChannels = 2;
+  static constexpr int kRealTimeQuality = 2;
+  static constexpr int kOfflineQuality = 3;
+
+  // Quality 3 when the host renders offline, 2 otherwise. A resampler whose allocation fails is
+  // left absent; the stage it serves then passes its input through.
+  Oversampler(double sampleRate, int maxBlock, bool offline);
+
+  int GetFactor() const { return mFactor; }
+  int GetQuality() const { return mQuality; }
+  double GetSampleRate() const { return mSampleRate; }
+  int GetMaxBlock() const { return mMaxBlock; }
+  // Delay of the round trip in host samples, rounded to the nearest sample.
+  int GetLatency() const { return mLatency; }
+  // The oversampled path can run: factor above 1 and a working channel-0 upsampler.
+  bool IsAvailable() const;
+
+  // Up-samples, shapes and down-samples nFrames samples of one channel. A null input reads as
+  // silence and non-finite samples as 0; the output is silent where the resamplers give nothing
+  // and for blocks longer than the maximum block. Input and output may be the same buffer.
+  void ProcessChannel(int channel, const double* input, double* output, int nFrames,
+                      const ShaperCoefficients& coefficients);
+
+  // Feeds count samples of zeros through the channel's resamplers and discards what they give.
+  void FlushChannel(int channel, const double* zeros, int count);
+
+private:
+  struct Quality
+  {
+    double transBandPercent;
+    double stopbandAttenDb;
+  };
+  static Quality QualitySettings(int quality);
+  static std::unique_ptr<CDSPResampler> MakeResampler(double srcRate, double dstRate, int maxInLen,
+                                                      const Quality& quality);
+  static double DelayOf(const CDSPResampler& resampler);
+  int ComputeLatency() const;
+
+  int mFactor = kFactor;
+  int mQuality;
+  double mSampleRate;
+  int mMaxBlock;
+  int mLatency = 0;
+  std::array<std::unique_ptr<CDSPResampler>, kChannels> mUpsamplers;
+  std::array<std::unique_ptr<CDSPResampler>, kChannels> mDownsamplers;
+  std::array<std::vector<double>, kChannels> mInputBuffers;
+};
+
+} // namespace velmora

@@ -1,0 +1,31 @@
+#include "dsp/SampleSanitising.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace velmora
+{
+
+void CopyFinite(const double* source, double* destination, int count)
+{
+  if (count <= 0)
+    return;
+  if (source == nullptr)
+  {
+    std::fill(destination, destination + count, 0.0);
+    return;
+  }
+  for (int i = 0; i < count; ++i)
+    destination[i] = std::isfinite(source[i]) ? source[i] : 0.0;
+}
+
+void ZeroNonFinite(double* samples, int count)
+{
+  for (int i = 0; i < count; ++i)
+  {
+    if (!std::isfinite(samples[i]))
+      samples[i] = 0.0;
+  }
+}
+
+} // namespace velmora

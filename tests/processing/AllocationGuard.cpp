@@ -1,0 +1,134 @@
+#include "tests/processing/AllocationGuard.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+namespace
+{
+
+thread_local int tForbidDepth = 0;
+std::atomic<int> gViolations{0};
+
+void Check()
+{
+  if (tForbidDepth > 0)
+    gViolations.fetch_add(1, std::memory_order_relaxed);
+}
+
+void* Allocate(std::size_t size)
+{
+  Check();
+  if (void* p = std::malloc(size == 0 ? 1 : size))
+    return p;
+  throw std::bad_alloc();
+}
+
+void* AllocateAligned(std::size_t size, std::align_val_t alignment)
+{
+  Check();
+  const auto align = static_cast<std::size_t>(alignment);
+  const std::size_t rounded = (size + align - 1) / align * align;
+  if (void* p = std::aligned_alloc(align, rounded == 0 ? align : rounded))
+    return p;
+  throw std::bad_alloc();
+}
+
+void Release(void* p)
+{
+  if (p == nullptr)
+    return;
+  Check();
+  std::free(p);
+}
+
+} // namespace
+
+namespace velmora::test
+{
+
+ForbidAllocations::ForbidAllocations()
+{
+  ++tForbidDepth;
+}
+
+ForbidAllocations::~ForbidAllocations()
+{
+  --tForbidDepth;
+}
+
+int AllocationViolations()
+{
+  return gViolations.load();
+}
+
+void ClearAllocationViolations()
+{
+  gViolations.store(0);
+}
+
+} // namespace velmora::test
+
+void* operator new(std::size_t size)
+{
+  return Allocate(size);
+}
+void* operator new[](std::size_t size)
+{
+  return Allocate(size);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept
+{
+  try
+  {
+    return Allocate(size);
+  }
+  catch (const std::bad_alloc&)
+  {
+    return nullptr;
+  }
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept
+{
+  return operator new(size, std::nothrow);
+}
+void* operator new(std::size_t size, std::align_val_t alignment)
+{
+  return AllocateAligned(size, alignment);
+}
+void* operator new[](std::size_t size, std::align_val_t alignment)
+{
+  return AllocateAligned(size, alignment);
+}
+void operator delete(void* p) noexcept
+{
+  Release(p);
+}
+void operator delete[](void* p) noexcept
+{
+  Release(p);
+}
+void operator delete(void* p, std::size_t) noexcept
+{
+  Release(p);
+}
+void operator delete[](void* p, std::size_t) noexcept
+{
+  Release(p);
+}
+void operator delete(void* p, std::align_val_t) noexcept
+{
+  Release(p);
+}
+void operator delete[](void* p, std::align_val_t) noexcept
+{
+  Release(p);
+}
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept
+{
+  Release(p);
+}
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept
+{
+  Release(p);
+}

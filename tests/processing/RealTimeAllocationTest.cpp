@@ -1,0 +1,100 @@
+#include "tests/processing/AllocationGuard.h"
+#include "tests/processing/ProcessingHost.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace
+{
+
+using velmora::test::ForbidAllocations;
+
+constexpr double kRate = 48000.0;
+
+// Runs blocks straight into the plug-in with buffers made beforehand, so that any allocation
+// counted while they run is the plug-in's own.
+class RealTimeTest : public ::testing::Test
+{
+protected:
+  void SetUp() override
+  {
+    plugin.SetChannelConnections(2, 2);
+    for (int c = 0; c < 2; ++c)
+    {
+      inputs[static_cast<size_t>(c)].resize(4096);
+      outputs[static_cast<size_t>(c)].resize(4096);
+      for (size_t i = 0; i < 4096; ++i)
+        inputs[static_cast<size_t>(c)][i] = 0.8 * std::sin(0.03 * static_cast<double>(i));
+      inPtrs[static_cast<size_t>(c)] = inputs[static_cast<size_t>(c)].data();
+      outPtrs[static_cast<size_t>(c)] = outputs[static_cast<size_t>(c)].data();
+    }
+    plugin.GetParam(kModA)->Set(50.0);
+    plugin.GetParam(kModB)->Set(50.0);
+    plugin.GetParam(kThreshold)->Set(-12.0);
+    plugin.UpdateCoefficients();
+    velmora::test::ClearAllocationViolations();
+  }
+
+  void Reset(int blockSize)
+  {
+    plugin.SetSampleRate(kRate);
+    plugin.SetBlockSize(blockSize);
+    plugin.ResetLevelFollowers();
+    plugin.ResetPathSwitch();
+    plugin.RebuildOversampler();
+  }
+
+  void RunBlocks(int count, int nFrames)
+  {
+    const ForbidAllocations forbid;
+    for (int block = 0; block < count; ++block)
+      plugin.ProcessBlock(inPtrs.data(), outPtrs.data(), nFrames);
+  }
+
+  Velmora plugin{iplug::InstanceInfo{}};
+  std::array<std::vector<double>, 2> inputs;
+  std::array<std::vector<double>, 2> outputs;
+  std::array<double*, 2> inPtrs{};
+  std::array<double*, 2> outPtrs{};
+};
+
+TEST_F(RealTimeTest, GuardCountsAnAllocation)
+{
+  {
+    const ForbidAllocations forbid;
+    // Called as functions, not through new-expressions, so the compiler cannot leave them out.
+    void* p = ::operator new(16);
+    ::operator delete(p);
+  }
+  EXPECT_EQ(velmora::test::AllocationViolations(), 2);
+}
+
+TEST_F(RealTimeTest, NoAllocationOnEitherPathThroughSwitchesAndFlushes)
+{
+  Reset(256);
+  RunBlocks(20, 256); // plain path
+  plugin.RequestPathSwitch(1.0);
+  RunBlocks(2, 64); // fade-out
+  ASSERT_TRUE(plugin.IsPathSwitchActive());
+  RunBlocks(4, 64); // fade-out ends, flush begins
+  ASSERT_TRUE(plugin.IsFlushPending());
+  RunBlocks(40, 64); // flush, fade-in, oversampled path
+  ASSERT_TRUE(plugin.IsOversamplingOn());
+  ASSERT_FALSE(plugin.IsPathSwitchActive());
+  plugin.RequestPathSwitch(0.0);
+  RunBlocks(1, 100);
+  plugin.RequestPathSwitch(1.0); // during the fade-out: back to the oversampled path
+  RunBlocks(40, 256);
+  RunBlocks(2, 4096); // longer than the engine block: silent
+  RunBlocks(3, 0);
+  EXPECT_EQ(velmora::test::AllocationViolations(), 0);
+
+  Reset(1024); // start-up flush with the oversampled path in use
+  ASSERT_TRUE(plugin.IsFlushPending());
+  RunBlocks(10, 1024);
+  EXPECT_EQ(velmora::test::AllocationViolations(), 0);
+}
+
+} // namespace
