@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace velmora::host
+{
+
+// Audio as separate 64-bit channels at one sample rate.
+struct AudioData
+{
+  double sampleRate = 48000.0;
+  std::vector<std::vector<double>> channels;
+
+  int Frames() const { return channels.empty() ? 0 : static_cast<int>(channels[0].size()); }
+};
+
+// Reads any file libsndfile understands; false with a reason in error.
+bool ReadAudioFile(const std::string& path, AudioData& audio, std::string& error);
+// Writes a 32-bit float WAV file; false with a reason in error.
+bool WriteAudioFile(const std::string& path, const AudioData& audio, std::string& error);
+
+} // namespace velmora::host

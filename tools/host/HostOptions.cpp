@@ -1,0 +1,108 @@
+#include "tools/host/HostOptions.h"
+
+#include <charconv>
+#include <cmath>
+
+namespace velmora::host
+{
+
+namespace
+{
+
+bool ParseNumber(const std::string& text, double& value)
+{
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  return ec == std::errc() && ptr == end && std::isfinite(value);
+}
+
+bool ParseInteger(const std::string& text, int& value)
+{
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  return ec == std::errc() && ptr == end;
+}
+
+} // namespace
+
+bool ParseHostOptions(const std::vector<std::string>& args, HostOptions& options,
+                      std::string& error)
+{
+  for (size_t i = 0; i < args.size(); ++i)
+  {
+    const std::string& arg = args[i];
+    if (arg == "--offline")
+    {
+      options.offline = true;
+      continue;
+    }
+    if (arg.rfind("--", 0) != 0)
+    {
+      options.positional.push_back(arg);
+      continue;
+    }
+    if (i + 1 >= args.size())
+    {
+      error = arg + " needs a value";
+      return false;
+    }
+    const std::string& value = args[++i];
+    double number = 0.0;
+    if (arg == "--set")
+    {
+      if (value.find('=') == std::string::npos)
+      {
+        error = "--set expects \"Name=value\", got \"" + value + "\"";
+        return false;
+      }
+      options.settings.push_back(value);
+    }
+    else if (arg == "--in")
+      options.inputPath = value;
+    else if (arg == "--out")
+      options.outputPath = value;
+    else if (arg == "--rate")
+    {
+      if (!ParseNumber(value, number) || number < 8000.0 || number > 768000.0)
+      {
+        error = "--rate must be a number from 8000 to 768000";
+        return false;
+      }
+      options.sampleRate = number;
+    }
+    else if (arg == "--seconds")
+    {
+      if (!ParseNumber(value, number) || number <= 0.0 || number > 600.0)
+      {
+        error = "--seconds must be a number above 0 and at most 600";
+        return false;
+      }
+      options.seconds = number;
+    }
+    else if (arg == "--block")
+    {
+      if (!ParseInteger(value, options.blockSize) || options.blockSize < 1 ||
+          options.blockSize > 65536)
+      {
+        error = "--block must be a whole number from 1 to 65536";
+        return false;
+      }
+    }
+    else if (arg == "--bits")
+    {
+      if (!ParseInteger(value, options.bits) || (options.bits != 32 && options.bits != 64))
+      {
+        error = "--bits must be 32 or 64";
+        return false;
+      }
+    }
+    else
+    {
+      error = "unknown option " + arg;
+      return false;
+    }
+  }
+  return true;
+}
+
+} // namespace velmora::host

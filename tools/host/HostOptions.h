@@ -1,0 +1,28 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmora::host
+{
+
+// The options the host's commands accept, parsed from the words after the command name.
+struct HostOptions
+{
+  std::vector<std::string> positional;
+  std::vector<std::string> settings; // "Name=value", display values
+  std::string inputPath;             // empty: the built-in demo signal
+  std::string outputPath;
+  std::optional<double> sampleRate;
+  double seconds = 6.0;
+  int blockSize = 512;
+  int bits = 64;
+  bool offline = false;
+};
+
+// False with a reason in error for unknown options, missing or malformed values.
+bool ParseHostOptions(const std::vector<std::string>& args, HostOptions& options,
+                      std::string& error);
+
+} // namespace velmora::host

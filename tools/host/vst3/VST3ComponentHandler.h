@@ -1,0 +1,54 @@
+#pragma once
+
+#include "pluginterfaces/base/smartpointer.h"
+#include "pluginterfaces/vst/ivsteditcontroller.h"
+
+#include <atomic>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace velmora::host::vst3
+{
+
+// The host's component handler: records every restart request together with whether it came on
+// the host's main thread (the thread that created the handler), and counts edits.
+class VST3ComponentHandler final : public Steinberg::Vst::IComponentHandler
+{
+public:
+  struct Restart
+  {
+    Steinberg::int32 flags = 0;
+    bool onMainThread = false;
+  };
+
+  static Steinberg::IPtr<VST3ComponentHandler> Create();
+  VST3ComponentHandler(const VST3ComponentHandler&) = delete;
+  VST3ComponentHandler& operator=(const VST3ComponentHandler&) = delete;
+
+  std::vector<Restart> Restarts() const;
+  void ClearRestarts();
+  int EditCount() const { return mEdits.load(); }
+
+  Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) override;
+  Steinberg::uint32 PLUGIN_API addRef() override;
+  Steinberg::uint32 PLUGIN_API release() override;
+
+  Steinberg::tresult PLUGIN_API beginEdit(Steinberg::Vst::ParamID id) override;
+  Steinberg::tresult PLUGIN_API performEdit(Steinberg::Vst::ParamID id,
+                                            Steinberg::Vst::ParamValue valueNormalized) override;
+  Steinberg::tresult PLUGIN_API endEdit(Steinberg::Vst::ParamID id) override;
+  Steinberg::tresult PLUGIN_API restartComponent(Steinberg::int32 flags) override;
+
+private:
+  VST3ComponentHandler() = default;
+  ~VST3ComponentHandler() = default;
+
+  std::atomic<Steinberg::uint32> mRefCount{1};
+  const std::thread::id mMainThread = std::this_thread::get_id();
+  mutable std::mutex mMutex;
+  std::vector<Restart> mRestarts;
+  std::atomic<int> mEdits{0};
+};
+
+} // namespace velmora::host::vst3
