@@ -70,10 +70,15 @@ ResamplerFilters DesignResamplerFilters(double transBandPercent, double attenuat
   filters.downHighStage = KaiserLowpass(length, cutoff, beta, centre, halfWidth);
   const double roundTrip = UpsamplerDelay(filters) + DownsamplerDelay(filters) / 4.0;
   const double goal = std::ceil(roundTrip - 1e-9);
+  // A windowed sinc's delay follows its centre only nearly (closer the deeper its stop band), so
+  // the centre is corrected until the sum is whole.
   constexpr int kSpareTaps = 4;
-  for (int pass = 0; pass < 3; ++pass)
+  constexpr int kMaxPasses = 50;
+  for (int pass = 0; pass < kMaxPasses; ++pass)
   {
     const double error = goal - (UpsamplerDelay(filters) + DownsamplerDelay(filters) / 4.0);
+    if (std::fabs(error) < 1e-12)
+      break;
     centre += 4.0 * error;
     filters.downHighStage = KaiserLowpass(length + kSpareTaps, cutoff, beta, centre, halfWidth);
   }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
 #include <string>
 #include <vector>
@@ -72,6 +73,38 @@ INSTANTIATE_TEST_SUITE_P(
         Arguments{"tiny_attenuation", 192000, 48000, 256, 10, 3, kMin},
         Arguments{"absurd_attenuation", 192000, 48000, 256, 10, 1e6, kMin},
         Arguments{"unknown_phase", 48000, 192000, 256, 10, 120, static_cast<EPhaseResponse>(7)}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+class ResamplerAcceptedLimits : public testing::TestWithParam<Arguments>
+{
+};
+
+// The extremes of the accepted ranges still give a working pair whose round-trip delay is whole.
+TEST_P(ResamplerAcceptedLimits, GiveAWorkingPair)
+{
+  const Arguments& a = GetParam();
+  CDSPResampler up(a.srcRate, a.dstRate, a.maxInLen, a.band, a.atten, a.phase);
+  CDSPResampler down(a.dstRate, a.srcRate, 4 * a.maxInLen, a.band, a.atten, a.phase);
+  ASSERT_TRUE(up.IsValid());
+  ASSERT_TRUE(down.IsValid());
+  const double sum = DelayOf(up) + DelayOf(down) / 4.0;
+  EXPECT_NEAR(sum, std::round(sum), 1e-9);
+
+  const auto signal = Sine(a.maxInLen, 0.01);
+  double* upOut = nullptr;
+  ASSERT_EQ(up.process(signal.data(), a.maxInLen, upOut), 4 * a.maxInLen);
+  double* downOut = nullptr;
+  EXPECT_EQ(down.process(upOut, 4 * a.maxInLen, downOut), a.maxInLen);
+}
+
+constexpr auto kLin = EPhaseResponse::Linear;
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, ResamplerAcceptedLimits,
+    testing::Values(Arguments{"narrowest_band_least_attenuation", 44100, 176400, 1, 0.5, 40, kMin},
+                    Arguments{"widest_band_most_attenuation", 96000, 384000, 64, 45, 200, kMin},
+                    Arguments{"widest_band_least_attenuation", 8000, 32000, 300, 45, 40, kLin},
+                    Arguments{"odd_rate", 22050.5, 88202, 17, 10, 120, kMin}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // Refused calls on a working resampler produce nothing and leave its history alone: the next
