@@ -1,7 +1,6 @@
 #include "dsp/CDSPResampler.h"
 
-#include "dsp/Decimator2x.h"
-#include "dsp/Interpolator2x.h"
+#include "dsp/ResamplerCascades.h"
 #include "dsp/ResamplerFilters.h"
 
 #include <cmath>
@@ -11,64 +10,8 @@
 
 namespace velmora
 {
-
 namespace
 {
-
-class UpCascade
-{
-public:
-  UpCascade(const ResamplerFilters& filters, int maxInLen)
-      : mFirst(filters.lowStage, maxInLen), mSecond(filters.upHighStage, 2 * maxInLen),
-        mMiddle(2 * static_cast<std::size_t>(maxInLen))
-  {
-  }
-
-  int Process(const double* input, int length, double* output)
-  {
-    mFirst.Process(input, length, mMiddle.data());
-    mSecond.Process(mMiddle.data(), 2 * length, output);
-    return 4 * length;
-  }
-
-  void Clear()
-  {
-    mFirst.Clear();
-    mSecond.Clear();
-  }
-
-private:
-  Interpolator2x mFirst;
-  Interpolator2x mSecond;
-  std::vector<double> mMiddle;
-};
-
-class DownCascade
-{
-public:
-  DownCascade(const ResamplerFilters& filters, int maxInLen)
-      : mFirst(filters.downHighStage, maxInLen), mSecond(filters.lowStage, maxInLen / 2 + 1),
-        mMiddle(static_cast<std::size_t>(maxInLen / 2 + 1))
-  {
-  }
-
-  int Process(const double* input, int length, double* output)
-  {
-    const int middle = mFirst.Process(input, length, mMiddle.data());
-    return mSecond.Process(mMiddle.data(), middle, output);
-  }
-
-  void Clear()
-  {
-    mFirst.Clear();
-    mSecond.Clear();
-  }
-
-private:
-  Decimator2x mFirst;
-  Decimator2x mSecond;
-  std::vector<double> mMiddle;
-};
 
 enum class EDirection
 {
