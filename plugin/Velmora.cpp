@@ -14,7 +14,11 @@ Velmora::Velmora(const iplug::InstanceInfo& info) : iplug::Plugin(info, velmora:
   mCurvePoints.assign(kCurvePointCount, 0.0);
 }
 
-Velmora::~Velmora() = default;
+// The editor goes first, while this object's OnUIClose can still cut the curve link.
+Velmora::~Velmora()
+{
+  CloseEditor();
+}
 
 void Velmora::CreateParameters()
 {
@@ -40,4 +44,5 @@ void Velmora::OnParamChange(int paramIdx)
   if (paramIdx == kOversampling)
     return;
   UpdateCoefficients();
+  RefreshCurve();
 }

@@ -5,12 +5,14 @@
 #include "dsp/ShaperCoefficients.h"
 #include "framework/Plugin.h"
 #include "framework/core/ISender.h"
+#include "plugin/CurveDisplayLink.h"
 #include "plugin/VelmoraParams.h"
 
 #include <array>
 #include <atomic>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 // The saturation and soft-clipping effect: audio processor, parameter owner and editor delegate.
@@ -33,6 +35,21 @@ public:
 
   using iplug::Plugin::OnParamChange;
   void OnParamChange(int paramIdx) override;
+  void OnParamChangeUI(int paramIdx, iplug::EParamSource source) override;
+  void OnReset() override;
+  void OnIdle() override;
+  void OnUIOpen() override;
+  void OnUIClose() override;
+
+  // Main thread, for the editor layout: links the curve display (nullptr cuts the link) so that
+  // curve refreshes reach it. Once the link is cut no refresh touches the old control.
+  void LinkCurveControl(iplug::igraphics::ITransferCurveControl* control);
+  // Any thread: recomputes the curve points from the coefficients in force and hands them to
+  // the linked curve display; does nothing while none is linked.
+  void RefreshCurve();
+  // The points of the last refresh that reached a display (zeros before the first); read it
+  // only while no refresh can run.
+  std::span<const double> GetCurvePoints() const { return mCurvePoints; }
 
   // Recomputes the curve coefficients from the parameters into the record not in force and
   // publishes it.
@@ -76,6 +93,8 @@ public:
 
 private:
   void CreateParameters();
+  // Main thread: tells the host the latency unless it already has that value.
+  void ReportLatencyIfChanged(int latency);
 
   bool IsEngineAvailable() const;
   void RunPlainPath(double** inputs, double** outputs, int nOut, int nFrames);
@@ -108,6 +127,7 @@ private:
   std::array<double, kNumMeters> mLevels{};
   std::array<MeterSender, kNumMeters> mMeterSenders;
 
+  velmora::CurveDisplayLink mCurveControl;
   std::vector<double> mCurvePoints;
 
   std::unique_ptr<velmora::Oversampler> mOversampler;
