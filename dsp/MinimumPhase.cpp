@@ -15,7 +15,7 @@ std::vector<double> MinimumPhase(const std::vector<double>& taps, double floorDb
     return taps;
 
   // A long transform keeps the cepstrum's time aliasing far below the stop band.
-  std::size_t size = 1 << 15;
+  std::size_t size = 1 << 12;
   while (size < taps.size() * 64)
     size <<= 1;
 
