@@ -41,6 +41,7 @@ tresult PLUGIN_API VST3MemoryStream::read(void* buffer, int32 numBytes, int32* n
   mPosition += count;
   if (numBytesRead)
     *numBytesRead = static_cast<int32>(count);
+  failed = failed || (mFailShortReads && count < static_cast<size_t>(numBytes));
   return failed ? kResultFalse : kResultOk;
 }
 

@@ -20,6 +20,9 @@ public:
 
   const std::vector<uint8_t>& Bytes() const { return mBytes; }
   void FailReadsBeyond(size_t byteLimit) { mReadLimit = byteLimit; }
+  // Reports failure on reads that deliver fewer bytes than asked for (with those bytes), as
+  // some hosts' streams do at their end.
+  void FailShortReads() { mFailShortReads = true; }
 
   Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) override;
   Steinberg::uint32 PLUGIN_API addRef() override { return 1; }
@@ -37,6 +40,7 @@ private:
   std::vector<uint8_t> mBytes;
   size_t mPosition = 0;
   size_t mReadLimit = std::numeric_limits<size_t>::max();
+  bool mFailShortReads = false;
 };
 
 } // namespace velmora::host::vst3
