@@ -21,14 +21,6 @@ void AttRelEnvelope::setSampleRate(double sampleRate)
   mReleaseCoef = Coefficient(mReleaseMs, mSampleRate);
 }
 
-void AttRelEnvelope::run(double in, double& level) const
-{
-  if (!std::isfinite(in))
-    in = 0.0;
-  const double coef = in > level ? mAttackCoef : mReleaseCoef;
-  level = in + coef * (level - in);
-}
-
 double AttRelEnvelope::Coefficient(double ms, double sampleRate)
 {
   return std::exp(-1000.0 / (ms * sampleRate));

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <limits>
+
 namespace velmora
 {
 
@@ -16,11 +18,19 @@ public:
   double getAttackCoef() const { return mAttackCoef; }
   double getReleaseCoef() const { return mReleaseCoef; }
 
-  // One step of level towards in. A non-finite magnitude counts as silence, so that one bad
-  // sample cannot leave the level NaN for good.
-  void run(double in, double& level) const;
+  // One step of level towards the magnitude in. A magnitude that is not finite counts as
+  // silence, so that one bad sample cannot leave the level NaN for good.
+  void run(double in, double& level) const
+  {
+    // Written so that NaN and infinity fail the test; magnitudes are never negative.
+    const double x = in <= kLargest ? in : 0.0;
+    const double coef = x > level ? mAttackCoef : mReleaseCoef;
+    level = x + coef * (level - x);
+  }
 
 private:
+  static constexpr double kLargest = std::numeric_limits<double>::max();
+
   static double Coefficient(double ms, double sampleRate);
 
   double mAttackMs;

@@ -36,8 +36,10 @@ void Velmora::UpdateMeters(double** inputs, double** outputs, int nOut, int nFra
   const double* inRight = nOut > 1 ? InputChannel(inputs, 1) : inLeft;
   const double* outLeft = outputs[0];
   const double* outRight = nOut > 1 ? outputs[1] : outLeft;
-  auto& [followInL, followInR, followOutL, followOutR] = mLevelFollowers;
-  auto& [levelInL, levelInR, levelOutL, levelOutR] = mLevels;
+  const auto& [followInL, followInR, followOutL, followOutR] = mLevelFollowers;
+  // Local copies, so that the compiler can keep them in registers: the host's buffers could
+  // otherwise alias them.
+  auto [levelInL, levelInR, levelOutL, levelOutR] = mLevels;
   auto& [historyL, historyR] = mInputHistory;
 
   for (int i = 0; i < nFrames; ++i)
@@ -63,6 +65,7 @@ void Velmora::UpdateMeters(double** inputs, double** outputs, int nOut, int nFra
     followInL.run(left, levelInL);
     followInR.run(right, levelInR);
   }
+  mLevels = {levelInL, levelInR, levelOutL, levelOutR};
 
   // Tags 1 and 2 are the input meters, 3 and 4 the output meters; queue k carries tag k + 1.
   constexpr std::array<int, kNumMeters> kPushOrder{0, 2, 1, 3};
