@@ -2,11 +2,17 @@
 
 #include <dlfcn.h>
 
+#include <climits>
+#include <cstdlib>
+
 namespace velmora::host
 {
 
-std::unique_ptr<ClapModule> ClapModule::Open(const std::string& path, std::string& error)
+std::unique_ptr<ClapModule> ClapModule::Open(const std::string& givenPath, std::string& error)
 {
+  // Hosts hand the entry the module's absolute path.
+  char resolved[PATH_MAX];
+  const std::string path = realpath(givenPath.c_str(), resolved) ? resolved : givenPath;
   void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!handle)
   {

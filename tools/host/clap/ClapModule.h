@@ -14,7 +14,7 @@ namespace velmora::host
 class ClapModule
 {
 public:
-  static std::unique_ptr<ClapModule> Open(const std::string& path, std::string& error);
+  static std::unique_ptr<ClapModule> Open(const std::string& givenPath, std::string& error);
   ~ClapModule();
   ClapModule(const ClapModule&) = delete;
   ClapModule& operator=(const ClapModule&) = delete;
