@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds Velmora, installs velmora.vst3 into ~/.vst3 and renders the built-in
-# demo through the installed module.
+# Sets up the machine, builds Velmora, installs velmora.vst3 into ~/.vst3 and velmora.clap into
+# ~/.clap, renders the built-in demo through each installed module and says where the files are.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -8,6 +8,13 @@ bash scripts/setup.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$(nproc)"
 cmake --build build --target install_vst3
+cmake --build build --target install_clap
 mkdir -p out
 ./build/tools/host/velmora-host render "$HOME/.vst3/velmora.vst3" --out out/velmora-demo.wav \
   --set Gain=12 --set Threshold=-6 --set "Mod A=40"
+./build/tools/host/velmora-host render "$HOME/.clap/velmora.clap" --out out/velmora-demo-clap.wav \
+  --set Gain=12 --set Threshold=-6 --set "Mod A=40"
+echo "VST3 module:        $HOME/.vst3/velmora.vst3"
+echo "CLAP module:        $HOME/.clap/velmora.clap"
+echo "Demo through VST3:  $PWD/out/velmora-demo.wav"
+echo "Demo through CLAP:  $PWD/out/velmora-demo-clap.wav"
