@@ -116,17 +116,12 @@ void Velmora::ChangePathAfterFadeOut()
 
 void Velmora::FinishFadeIn()
 {
-  if (mOversamplingRequested.load() != mOversamplingOn.load())
-  {
-    // A request arrived during the fade-in: go straight into the next switch.
-    mFadingOut.store(true, std::memory_order_relaxed);
-    mFadeCountdown.store(kFadeLength, std::memory_order_release);
-    return;
-  }
   mFadeCountdown.store(0, std::memory_order_relaxed);
   mFadingOut.store(true, std::memory_order_relaxed);
   mPathSwitchActive.store(false);
   mSwitchClaimed.store(false);
+  // A request that arrived during the fade-in, or while the flag was being cleared, starts the
+  // next switch at once; a request racing this start finds the claim taken.
   if (mOversamplingRequested.load() == mOversamplingOn.load() || mSwitchClaimed.exchange(true))
     return;
   mFadingOut.store(true, std::memory_order_relaxed);

@@ -37,6 +37,11 @@ struct PathCase
   bool oversampled;
 };
 
+void PrintTo(const PathCase& value, std::ostream* os)
+{
+  *os << value.name;
+}
+
 class BlockProcessingTest : public ::testing::TestWithParam<PathCase>
 {
 protected:

@@ -229,6 +229,11 @@ struct OfflineCase
   double oversampling;
 };
 
+void PrintTo(const OfflineCase& value, std::ostream* os)
+{
+  *os << value.name;
+}
+
 class OfflineRuleTest : public ::testing::TestWithParam<OfflineCase>
 {
 };

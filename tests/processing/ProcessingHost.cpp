@@ -18,9 +18,7 @@ void ProcessingHost::Reset(double sampleRate, int blockSize, bool offline)
   mPlugin->SetSampleRate(sampleRate);
   mPlugin->SetBlockSize(blockSize);
   mPlugin->SetRenderingOffline(offline);
-  mPlugin->ResetLevelFollowers();
-  mPlugin->ResetPathSwitch();
-  mPlugin->RebuildOversampler();
+  mPlugin->OnReset();
 }
 
 void ProcessingHost::RunConstant(int nFrames, double level)

@@ -17,7 +17,7 @@ public:
 
   Velmora& Plugin() { return *mPlugin; }
 
-  // The plug-in's reset sequence for the processing side: followers, switch, engine.
+  // Sets the processing context and runs the plug-in's reset, as a host's set-up does.
   void Reset(double sampleRate, int blockSize, bool offline = false);
 
   // Runs one block; input channel c is filled by the generator with (channel, frame index).

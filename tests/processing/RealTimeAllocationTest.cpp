@@ -41,9 +41,7 @@ protected:
   {
     plugin.SetSampleRate(kRate);
     plugin.SetBlockSize(blockSize);
-    plugin.ResetLevelFollowers();
-    plugin.ResetPathSwitch();
-    plugin.RebuildOversampler();
+    plugin.OnReset();
   }
 
   void RunBlocks(int count, int nFrames)
