@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <new>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -224,6 +225,9 @@ tresult PLUGIN_API IPlugVST3::activateBus(MediaType type, BusDirection dir, int3
 tresult PLUGIN_API IPlugVST3::setActive(TBool state)
 {
   ServiceMainThread();
+  // Deactivation ends processing even when the host skipped setProcessing(false).
+  if (!state && mProcessing.exchange(false) && mSetupDone.load())
+    OnReset();
   mActive.store(state != 0);
   return kResultOk;
 }
@@ -270,7 +274,14 @@ tresult PLUGIN_API IPlugVST3::setupProcessing(ProcessSetup& setup)
 
   mSetupDone.store(false);
   mSampleSize = setup.symbolicSampleSize;
-  mBuffers.Allocate(WidestChannelCount(*this), setup.maxSamplesPerBlock);
+  try
+  {
+    mBuffers.Allocate(WidestChannelCount(*this), setup.maxSamplesPerBlock);
+  }
+  catch (const std::bad_alloc&)
+  {
+    return kOutOfMemory;
+  }
   SetSampleRate(setup.sampleRate);
   SetBlockSize(setup.maxSamplesPerBlock);
   SetRenderingOffline(setup.processMode == kOffline);

@@ -170,6 +170,8 @@ private:
   Steinberg::tresult GetComponentSideState(Steinberg::IBStream* state) override;
   Steinberg::tresult SetControllerSideState(Steinberg::IBStream* state) override;
   Steinberg::tresult GetControllerSideState(Steinberg::IBStream* state) override;
+  Steinberg::tresult ReadState(Steinberg::IBStream& state);
+  Steinberg::tresult WriteState(Steinberg::IBStream& state);
 
   // VST3ParamChangeSplitter::Client, on the audio thread.
   void ApplyParamChange(Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue value,

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <new>
 #include <string>
 
 using namespace Steinberg;
@@ -162,7 +163,14 @@ tresult PLUGIN_API IPlugVST3::setParamNormalized(ParamID id, ParamValue value)
 
 tresult IPlugVST3::SelectPreset(int index)
 {
-  return RestorePreset(index) ? kResultOk : kResultFalse;
+  try
+  {
+    return RestorePreset(index) ? kResultOk : kResultFalse;
+  }
+  catch (const std::bad_alloc&)
+  {
+    return kOutOfMemory;
+  }
 }
 
 tresult PLUGIN_API IPlugVST3::setComponentHandler(IComponentHandler* handler)

@@ -4,6 +4,8 @@
 
 #include "framework/vst3/VST3StateStream.h"
 
+#include <new>
+
 using namespace Steinberg;
 
 namespace iplug
@@ -26,11 +28,23 @@ tresult IPlugVST3::GetComponentSideState(IBStream* state)
   ServiceMainThread();
   if (!state)
     return kInvalidArgument;
+  try
+  {
+    return WriteState(*state);
+  }
+  catch (const std::bad_alloc&)
+  {
+    return kOutOfMemory;
+  }
+}
+
+tresult IPlugVST3::WriteState(IBStream& state)
+{
   IByteChunk chunk;
   if (!SerializeState(chunk))
     return kResultFalse;
-  if (!WriteAll(*state, chunk.GetData(), static_cast<size_t>(chunk.Size())) ||
-      !WriteInt32LE(*state, IsBypassed() ? 1 : 0))
+  if (!WriteAll(state, chunk.GetData(), static_cast<size_t>(chunk.Size())) ||
+      !WriteInt32LE(state, IsBypassed() ? 1 : 0))
     return kResultFalse;
   return kResultOk;
 }
@@ -40,7 +54,19 @@ tresult IPlugVST3::SetComponentSideState(IBStream* state)
   ServiceMainThread();
   if (!state)
     return kInvalidArgument;
-  const std::vector<uint8_t> bytes = ReadWholeStream(*state, HostKeepsBytesOfFailedRead(mHostName));
+  try
+  {
+    return ReadState(*state);
+  }
+  catch (const std::bad_alloc&)
+  {
+    return kOutOfMemory;
+  }
+}
+
+tresult IPlugVST3::ReadState(IBStream& state)
+{
+  const std::vector<uint8_t> bytes = ReadWholeStream(state, HostKeepsBytesOfFailedRead(mHostName));
   IByteChunk chunk;
   if (!bytes.empty() && chunk.PutBytes(bytes.data(), static_cast<int>(bytes.size())) < 0)
     return kResultFalse;
@@ -49,8 +75,8 @@ tresult IPlugVST3::SetComponentSideState(IBStream* state)
     return kResultFalse;
   int64 reached = 0;
   int32_t bypass = 0;
-  if (state->seek(endPos, IBStream::kIBSeekSet, &reached) != kResultOk || reached != endPos ||
-      !ReadInt32LE(*state, bypass))
+  if (state.seek(endPos, IBStream::kIBSeekSet, &reached) != kResultOk || reached != endPos ||
+      !ReadInt32LE(state, bypass))
     return kResultFalse;
   mBypass.store(bypass != 0);
   OnRestoreState();

@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -35,9 +37,9 @@ int InProcessLatency(bool oversampling, bool offline)
 class Vst3Latency : public ::testing::Test
 {
 protected:
-  void Start(bool offline)
+  void Start(bool offline, bool offerRunLoop = true)
   {
-    effect = LoadEffect();
+    effect = LoadEffect("Velmora Test Host", offerRunLoop);
     ASSERT_NE(effect, nullptr);
     host::ProcessSetup setup;
     setup.sampleRate = kRate;
@@ -106,6 +108,45 @@ TEST_F(Vst3Latency, OversamplingThroughControllerIsReportedAtAnIdleTick)
   effect->Idle();
   EXPECT_EQ(LatencyRestarts(), 1);
   EXPECT_EQ(effect->Latency(), 0);
+}
+
+TEST_F(Vst3Latency, AudioOnItsOwnThreadStillReportsOnTheMainThread)
+{
+  Start(false);
+  const int oversampled = InProcessLatency(true, false);
+  effect->Handler().ClearRestarts();
+  ASSERT_TRUE(effect->SetParameter(kOversamplingId, 1.0));
+  std::atomic<bool> done{false};
+  std::thread audio(
+      [&]
+      {
+        ProcessSilence(16);
+        done.store(true);
+      });
+  while (!done.load())
+    effect->Idle();
+  audio.join();
+  effect->Idle();
+  EXPECT_EQ(LatencyRestarts(), 1);
+  EXPECT_TRUE(AllRestartsOnMainThread());
+  EXPECT_EQ(effect->Latency(), oversampled);
+}
+
+// Without a host run loop no idle timer runs, so the change waits for the host's next
+// main-thread call into the plug-in.
+TEST_F(Vst3Latency, WithoutARunLoopTheChangeReachesTheHostAtItsNextCall)
+{
+  Start(false, false);
+  EXPECT_EQ(effect->Context().TimerCount(), 0u);
+  const int oversampled = InProcessLatency(true, false);
+  effect->Handler().ClearRestarts();
+  ASSERT_TRUE(effect->SetParameter(kOversamplingId, 1.0));
+  ProcessSilence(8);
+  EXPECT_EQ(LatencyRestarts(), 0);
+  effect->GetParameter(0);
+  EXPECT_EQ(LatencyRestarts(), 1);
+  EXPECT_TRUE(AllRestartsOnMainThread());
+  EXPECT_EQ(effect->Latency(), oversampled);
 }
 
 TEST_F(Vst3Latency, IdleTicksWithoutAChangeReportNothing)

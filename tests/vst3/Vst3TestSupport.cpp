@@ -10,14 +10,16 @@
 namespace velmora::test
 {
 
-std::unique_ptr<host::vst3::VST3HostedPlugin> LoadEffect(const std::string& hostName)
+std::unique_ptr<host::vst3::VST3HostedPlugin> LoadEffect(const std::string& hostName,
+                                                         bool offerRunLoop)
 {
   std::string error;
   auto module = host::vst3::VST3Module::Load(kBundlePath, error);
   EXPECT_NE(module, nullptr) << error;
   if (!module)
     return nullptr;
-  auto effect = host::vst3::VST3HostedPlugin::Create(std::move(module), hostName, error);
+  auto effect =
+      host::vst3::VST3HostedPlugin::Create(std::move(module), hostName, error, offerRunLoop);
   EXPECT_NE(effect, nullptr) << error;
   return effect;
 }

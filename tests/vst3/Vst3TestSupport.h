@@ -17,7 +17,7 @@ inline constexpr uint32_t kPresetId = 65537;
 // A fresh instance of the built module, driven through the host library; fails the test when
 // the module cannot be loaded.
 std::unique_ptr<host::vst3::VST3HostedPlugin>
-LoadEffect(const std::string& hostName = "Velmora Test Host");
+LoadEffect(const std::string& hostName = "Velmora Test Host", bool offerRunLoop = true);
 
 // A deterministic test signal with quiet and loud passages, one vector per channel.
 std::vector<std::vector<double>> MakeTestSignal(int channels, int frames);

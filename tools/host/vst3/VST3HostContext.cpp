@@ -9,12 +9,15 @@ using namespace Steinberg;
 namespace velmora::host::vst3
 {
 
-IPtr<VST3HostContext> VST3HostContext::Create(std::string hostName)
+IPtr<VST3HostContext> VST3HostContext::Create(std::string hostName, bool offerRunLoop)
 {
-  return owned(new VST3HostContext(std::move(hostName)));
+  return owned(new VST3HostContext(std::move(hostName), offerRunLoop));
 }
 
-VST3HostContext::VST3HostContext(std::string hostName) : mHostName(std::move(hostName)) {}
+VST3HostContext::VST3HostContext(std::string hostName, bool offerRunLoop)
+    : mHostName(std::move(hostName)), mOfferRunLoop(offerRunLoop)
+{
+}
 
 void VST3HostContext::Tick()
 {
@@ -36,7 +39,7 @@ tresult PLUGIN_API VST3HostContext::queryInterface(const TUID iid, void** obj)
   if (FUnknownPrivate::iidEqual(iid, FUnknown::iid) ||
       FUnknownPrivate::iidEqual(iid, Vst::IHostApplication::iid))
     *obj = static_cast<Vst::IHostApplication*>(this);
-  else if (FUnknownPrivate::iidEqual(iid, Linux::IRunLoop::iid))
+  else if (mOfferRunLoop && FUnknownPrivate::iidEqual(iid, Linux::IRunLoop::iid))
     *obj = static_cast<Linux::IRunLoop*>(this);
   else
   {

@@ -19,7 +19,9 @@ class VST3HostContext final : public Steinberg::Vst::IHostApplication,
                               public Steinberg::Linux::IRunLoop
 {
 public:
-  static Steinberg::IPtr<VST3HostContext> Create(std::string hostName);
+  // Without offerRunLoop the context answers only IHostApplication, as hosts without a Linux
+  // run loop do.
+  static Steinberg::IPtr<VST3HostContext> Create(std::string hostName, bool offerRunLoop = true);
   VST3HostContext(const VST3HostContext&) = delete;
   VST3HostContext& operator=(const VST3HostContext&) = delete;
 
@@ -49,11 +51,12 @@ public:
   Steinberg::tresult PLUGIN_API unregisterTimer(Steinberg::Linux::ITimerHandler* handler) override;
 
 private:
-  explicit VST3HostContext(std::string hostName);
+  VST3HostContext(std::string hostName, bool offerRunLoop);
   ~VST3HostContext() = default;
 
   std::atomic<Steinberg::uint32> mRefCount{1};
   std::string mHostName;
+  bool mOfferRunLoop = true;
   std::vector<
       std::pair<Steinberg::IPtr<Steinberg::Linux::ITimerHandler>, Steinberg::Linux::TimerInterval>>
       mTimers;

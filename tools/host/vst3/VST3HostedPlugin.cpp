@@ -83,7 +83,7 @@ void DescribeBuses(JsonWriter& json, IComponent& component, MediaType type, BusD
 
 std::unique_ptr<VST3HostedPlugin> VST3HostedPlugin::Create(std::shared_ptr<VST3Module> module,
                                                            const std::string& hostName,
-                                                           std::string& error)
+                                                           std::string& error, bool offerRunLoop)
 {
   std::unique_ptr<VST3HostedPlugin> plugin(new VST3HostedPlugin());
   plugin->mModule = std::move(module);
@@ -135,7 +135,7 @@ std::unique_ptr<VST3HostedPlugin> VST3HostedPlugin::Create(std::shared_ptr<VST3M
     return nullptr;
   }
 
-  plugin->mContext = VST3HostContext::Create(hostName);
+  plugin->mContext = VST3HostContext::Create(hostName, offerRunLoop);
   plugin->mHandler = VST3ComponentHandler::Create();
   if (component->initialize(static_cast<IHostApplication*>(plugin->mContext.get())) != kResultOk)
   {

@@ -24,8 +24,10 @@ namespace velmora::host::vst3
 class VST3HostedPlugin final : public HostedPlugin
 {
 public:
+  // Without offerRunLoop the host context offers no Linux run loop.
   static std::unique_ptr<VST3HostedPlugin> Create(std::shared_ptr<VST3Module> module,
-                                                  const std::string& hostName, std::string& error);
+                                                  const std::string& hostName, std::string& error,
+                                                  bool offerRunLoop = true);
   ~VST3HostedPlugin() override;
   VST3HostedPlugin(const VST3HostedPlugin&) = delete;
   VST3HostedPlugin& operator=(const VST3HostedPlugin&) = delete;
