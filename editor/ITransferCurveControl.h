@@ -29,9 +29,6 @@ public:
   // Copies the points as they stand into out (empty before the first hand-off).
   void CopyPoints(std::vector<double>& out) const;
 
-  const IColor& GetLineColor() const { return mLineColor; }
-  const IBlend& GetLineBlend() const { return mLineBlend; }
-
 private:
   IColor mLineColor;
   IBlend mLineBlend;

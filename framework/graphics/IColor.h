@@ -10,8 +10,6 @@ struct IColor
   int R = 0;
   int G = 0;
   int B = 0;
-
-  bool operator==(const IColor&) const = default;
 };
 
 } // namespace iplug::igraphics

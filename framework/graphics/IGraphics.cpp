@@ -69,10 +69,4 @@ bool IGraphics::IsDirty() const
                      [](const auto& c) { return c->IsDirty(); });
 }
 
-void IGraphics::SetAllControlsDirty() const
-{
-  for (const auto& control : mControls)
-    control->SetDirty(false);
-}
-
 } // namespace iplug::igraphics

@@ -42,8 +42,8 @@ public:
   // Shows a parameter's new normalised value on every control bound to it.
   void UpdateControlsOfParam(int paramIdx, double normalized) const;
 
+  // Whether any control is marked for redraw.
   bool IsDirty() const;
-  void SetAllControlsDirty() const;
 
 private:
   IEditorDelegate& mDelegate;

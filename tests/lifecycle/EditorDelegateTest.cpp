@@ -140,15 +140,22 @@ TEST_F(EditorFixture, ValuesFromThePluginReachBoundControlsAndMainThreadHandling
   IControl* bound = plugin.GetUI()->GetControlWithTag(8);
   EXPECT_DOUBLE_EQ(bound->GetValue(), 0.5);
   plugin.events.clear();
-  bound->ClearDirty();
+  IGraphics& ui = *plugin.GetUI();
+  EXPECT_TRUE(ui.IsDirty());
+  for (int i = 0; i < ui.NControls(); ++i)
+    ui.GetControl(i)->ClearDirty();
+  EXPECT_FALSE(ui.IsDirty());
+  plugin.SendParameterValueFromDelegate(1, 1.0, true);
+  EXPECT_FALSE(ui.IsDirty());
   plugin.SendParameterValueFromDelegate(0, 5.0, false);
   EXPECT_DOUBLE_EQ(bound->GetValue(), 0.75);
   EXPECT_TRUE(bound->IsDirty());
+  EXPECT_TRUE(ui.IsDirty());
   EXPECT_DOUBLE_EQ(plugin.GetParam(0)->Value(), 0.0);
   plugin.SendParameterValueFromDelegate(0, 0.25, true);
   EXPECT_DOUBLE_EQ(bound->GetValue(), 0.25);
   plugin.SendParameterValueFromDelegate(5, 0.25, true);
-  EXPECT_EQ(plugin.events, (std::vector<std::string>{"ui 0", "ui 0"}));
+  EXPECT_EQ(plugin.events, (std::vector<std::string>{"ui 1", "ui 0", "ui 0"}));
 }
 
 TEST_F(EditorFixture, EditsFromTheEditorSetTheParameterAndRunBothHandlers)
