@@ -178,6 +178,20 @@ TEST_P(BlockProcessingTest, MonoProcessesOneChannelOnly)
   }
 }
 
+TEST_P(BlockProcessingTest, MissingBuffersReadAsSilenceAndAreNotWritten)
+{
+  Velmora& plugin = host.Plugin();
+  std::vector<double> left(64, 0.5);
+  double* noInputs[] = {nullptr, nullptr};
+  double* oneOutput[] = {left.data(), nullptr};
+  for (int block = 0; block < 40; ++block)
+    plugin.ProcessBlock(noInputs, oneOutput, 64);
+  EXPECT_TRUE(AllZero(left, 64));
+  plugin.ProcessBlock(nullptr, oneOutput, 64);
+  EXPECT_TRUE(AllZero(left, 64));
+  plugin.ProcessBlock(nullptr, nullptr, 64);
+}
+
 INSTANTIATE_TEST_SUITE_P(Paths, BlockProcessingTest,
                          ::testing::Values(PathCase{"Plain", false}, PathCase{"Oversampled", true}),
                          [](const auto& info) { return std::string(info.param.name); });
