@@ -167,13 +167,18 @@ void IPlugVST3::InformHostOfLatencyChange()
     DeliverPendingRestart();
 }
 
+void IPlugVST3::ApplyPendingPreset()
+{
+  const int preset = mPendingPreset.exchange(-1);
+  if (preset >= 0)
+    SelectPreset(preset);
+}
+
 void IPlugVST3::ServiceMainThread()
 {
   if (!OnMainThread())
     return;
-  const int preset = mPendingPreset.exchange(-1);
-  if (preset >= 0)
-    SelectPreset(preset);
+  ApplyPendingPreset();
   if (!mIdleTimer)
     OnTimer();
   DeliverPendingRestart();
@@ -181,9 +186,7 @@ void IPlugVST3::ServiceMainThread()
 
 void IPlugVST3::OnIdleTimer()
 {
-  const int preset = mPendingPreset.exchange(-1);
-  if (preset >= 0)
-    SelectPreset(preset);
+  ApplyPendingPreset();
   OnTimer();
   DeliverPendingRestart();
 }

@@ -182,6 +182,8 @@ private:
   // audio, and (without a host run loop) the idle step itself.
   void ServiceMainThread();
   void OnIdleTimer();
+  // A program change that arrived with audio, applied here on the main thread.
+  void ApplyPendingPreset();
   void DeliverPendingRestart();
   bool OnMainThread() const { return std::this_thread::get_id() == mMainThread; }
   bool BusBuffersUsable(const Steinberg::Vst::AudioBusBuffers* buses, Steinberg::int32 numBuses,

@@ -140,6 +140,23 @@ TEST_F(Vst3Parameters, PresetParameterAlwaysSelectsTheOnePreset)
   EXPECT_DOUBLE_EQ(Controller().getParamNormalized(9), 0.2);
 }
 
+// A program change that arrives with audio is applied on the main thread at the next idle tick.
+TEST_F(Vst3Parameters, ProgramChangeWithAudioIsAppliedAtTheNextIdleTick)
+{
+  host::ProcessSetup setup;
+  setup.maxBlockSize = 64;
+  std::string error;
+  ASSERT_TRUE(effect->Start(setup, error)) << error;
+  ASSERT_EQ(Controller().setParamNormalized(9, 0.3), kResultOk);
+  std::vector<double> left(64, 0.0), right(64, 0.0);
+  std::vector<double*> channels{left.data(), right.data()};
+  ASSERT_TRUE(effect->Process(channels, 64, {{kPresetId, 10, 0.0}}));
+  effect->Idle(); // the preset captures Mix at 30 %
+  ASSERT_EQ(Controller().setParamNormalized(9, 0.9), kResultOk);
+  ASSERT_EQ(Controller().setParamNormalized(kPresetId, 0.0), kResultOk);
+  EXPECT_DOUBLE_EQ(Controller().getParamNormalized(9), 0.3);
+}
+
 TEST_F(Vst3Parameters, UnitAndProgramList)
 {
   IUnitInfo* raw = nullptr;
