@@ -2,6 +2,7 @@
 
 #include <poll.h>
 
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -243,9 +244,11 @@ bool ClapHost::IsAudioThread(const clap_host* host)
   return std::this_thread::get_id() == Self(host)->mAudioThread;
 }
 
-void ClapHost::Log(const clap_host* host, clap_log_severity, const char* msg)
+// A command-line host shows what the plug-in logs on its error stream.
+void ClapHost::Log(const clap_host*, clap_log_severity severity, const char* msg)
 {
-  Self(host)->mLog.emplace_back(msg ? msg : "");
+  std::fprintf(stderr, "velmora-host: plug-in log (%d): %s\n", static_cast<int>(severity),
+               msg ? msg : "");
 }
 
 const clap_host_params ClapHost::kParams{&ClapHost::ParamsRescan, &ClapHost::ParamsClear,

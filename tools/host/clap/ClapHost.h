@@ -54,8 +54,6 @@ public:
   const std::vector<PresetError>& PresetErrors() const { return mPresetErrors; }
   const std::vector<std::string>& PresetsLoaded() const { return mPresetsLoaded; }
   const std::map<clapabi::clap_id, uint32_t>& Timers() const { return mTimers; }
-  const std::map<int, clapabi::clap_posix_fd_flags>& Fds() const { return mFds; }
-  const std::vector<std::string>& LogMessages() const { return mLog; }
   int RestartRequests() const { return mRestartRequests; }
   // Host calls the plug-in made from a thread other than the main thread.
   int CallsOffMainThread() const { return mCallsOffMainThread; }
@@ -111,7 +109,6 @@ private:
   std::map<clapabi::clap_id, uint32_t> mTimers;
   clapabi::clap_id mNextTimerId = 1;
   std::map<int, clapabi::clap_posix_fd_flags> mFds;
-  std::vector<std::string> mLog;
   int mRestartRequests = 0;
   bool mRestartPending = false;
   bool mCallbackPending = false;
