@@ -28,7 +28,8 @@ Oversampler::Oversampler(double sampleRate, int maxBlock, bool offline)
 
 bool Oversampler::IsAvailable() const
 {
-  return mFactor > 1 && mUpsamplers[0] != nullptr && mUpsamplers[0]->IsValid();
+  return mFactor > 1 && mUpsamplers[0] != nullptr && mUpsamplers[0]->IsValid() &&
+         mDownsamplers[0] != nullptr && mDownsamplers[0]->IsValid();
 }
 
 void Oversampler::ProcessChannel(int channel, const double* input, double* output, int nFrames,
@@ -124,11 +125,9 @@ double Oversampler::DelayOf(const CDSPResampler& resampler)
 
 int Oversampler::ComputeLatency() const
 {
-  const CDSPResampler* up = mUpsamplers[0].get();
-  const CDSPResampler* down = mDownsamplers[0].get();
-  if (up == nullptr || down == nullptr)
+  if (!IsAvailable())
     return 0;
-  const double delay = DelayOf(*up) + DelayOf(*down) / mFactor;
+  const double delay = DelayOf(*mUpsamplers[0]) + DelayOf(*mDownsamplers[0]) / mFactor;
   if (!std::isfinite(delay) || delay <= 0.0)
     return 0;
   return static_cast<int>(std::lround(delay));

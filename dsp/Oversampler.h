@@ -29,9 +29,11 @@ public:
   int GetQuality() const { return mQuality; }
   double GetSampleRate() const { return mSampleRate; }
   int GetMaxBlock() const { return mMaxBlock; }
-  // Delay of the round trip in host samples, rounded to the nearest sample.
+  // Delay of the round trip in host samples, rounded to the nearest sample; 0 when unavailable.
   int GetLatency() const { return mLatency; }
-  // The oversampled path can run: factor above 1 and a working channel-0 upsampler.
+  // The oversampled path can run: factor above 1 and a working channel-0 upsampler and
+  // downsampler. Without a working downsampler the path would hand the host four times too many
+  // samples, so the plain path runs instead (also for blocks beyond the resamplers' limit).
   bool IsAvailable() const;
 
   // Up-samples, shapes and down-samples nFrames samples of one channel. A null input reads as

@@ -196,6 +196,24 @@ INSTANTIATE_TEST_SUITE_P(Paths, BlockProcessingTest,
                          ::testing::Values(PathCase{"Plain", false}, PathCase{"Oversampled", true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+TEST(BlockProcessing, HostBlockBeyondTheResamplersReachRunsThePlainPath)
+{
+  ProcessingHost host;
+  Velmora& plugin = host.Plugin();
+  plugin.RequestPathSwitch(1.0);
+  const int block = velmora::CDSPResampler::kMaxInLen / 4 + 1;
+  host.Reset(kRate, block);
+  ASSERT_TRUE(plugin.IsOversamplingOn());
+  ASSERT_NE(plugin.GetOversampler(), nullptr);
+  EXPECT_FALSE(plugin.GetOversampler()->IsAvailable());
+  EXPECT_EQ(plugin.GetOversamplingLatency(), 0);
+  EXPECT_EQ(plugin.GetLatency(), 0);
+  EXPECT_FALSE(plugin.IsFlushPending());
+  host.RunConstant(block, 0.5);
+  EXPECT_EQ(host.Output(0)[0], 0.5);
+  EXPECT_EQ(host.Output(1)[static_cast<size_t>(block - 1)], 0.5);
+}
+
 TEST(BlockProcessing, InPlaceBuffersGiveTheSameResult)
 {
   ProcessingHost host;
