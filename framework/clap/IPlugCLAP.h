@@ -119,7 +119,8 @@ private:
   bool SaveState(const clapabi::clap_ostream& stream) const;
   bool LoadState(const clapabi::clap_istream& stream);
   bool LoadPreset(uint32_t locationKind, const char* location, const char* loadKey);
-  // Main-thread work that must not wait for the timer when the host has none.
+  // Main-thread work that must not wait for the timer when the host has none; run by the
+  // main-thread calls a host makes often (latency, parameter values, state, deactivation).
   void ServiceMainThread();
   void RequestRestartIfNeeded();
   const void* HostExtension(const char* id) const;

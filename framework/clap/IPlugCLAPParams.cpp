@@ -61,9 +61,10 @@ bool IPlugCLAP::ParamsGetInfo(const clap_plugin* plugin, uint32_t index, clap_pa
 
 bool IPlugCLAP::ParamsGetValue(const clap_plugin* plugin, clap_id id, double* value)
 {
-  const IPlugCLAP* self = Self(plugin);
+  IPlugCLAP* self = Self(plugin);
   if (!self || !value || id >= static_cast<uint32_t>(self->NParams()))
     return false;
+  self->ServiceMainThread();
   const IParam& param = *self->GetParam(static_cast<int>(id));
   *value = UsesRealRange(param) ? param.Value() : param.GetNormalized();
   return true;

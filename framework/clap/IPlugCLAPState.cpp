@@ -106,14 +106,20 @@ bool IPlugCLAP::LoadPreset(uint32_t locationKind, const char* location, const ch
 
 bool IPlugCLAP::StateSave(const clap_plugin* plugin, const clap_ostream* stream)
 {
-  const IPlugCLAP* self = Self(plugin);
-  return self && stream && self->SaveState(*stream);
+  IPlugCLAP* self = Self(plugin);
+  if (!self || !stream)
+    return false;
+  self->ServiceMainThread();
+  return self->SaveState(*stream);
 }
 
 bool IPlugCLAP::StateLoad(const clap_plugin* plugin, const clap_istream* stream)
 {
   IPlugCLAP* self = Self(plugin);
-  return self && stream && self->LoadState(*stream);
+  if (!self || !stream)
+    return false;
+  self->ServiceMainThread();
+  return self->LoadState(*stream);
 }
 
 bool IPlugCLAP::PresetLoadFromLocation(const clap_plugin* plugin, uint32_t locationKind,
