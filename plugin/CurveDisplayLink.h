@@ -21,7 +21,8 @@ namespace velmora
 //   holder picks the request up before it lets go, recomputing from the coefficients then in
 //   force; a request that arrives after the link was cut is simply dropped. The only wait left
 //   on the audio thread is the control's own points lock, which drawing holds only for a copy.
-// - The main thread's Link() does wait for the mutex, at most for one running refresh.
+// - The main thread's Link() does wait for the mutex, at most for one running refresh, and so
+//   may a main-thread refresh that must have handed its points over when it returns.
 class CurveDisplayLink
 {
 public:
@@ -34,17 +35,25 @@ public:
 
   // Any thread. While a control is linked: fills points with compute(points), which answers
   // false when it has nothing usable, and hands them to the control. Without a control it
-  // returns at once and compute is not called.
-  template <typename Compute> void Refresh(std::span<double> points, Compute&& compute)
+  // returns at once and compute is not called. Without mayWait (which only the main thread may
+  // pass) the hand-off can be left to a refresh running on another thread, which completes it
+  // shortly after; with it, points computed after the call began are in the control on return
+  // (unless compute had nothing usable, when the refresh that follows the next coefficient
+  // update delivers them).
+  template <typename Compute>
+  void Refresh(std::span<double> points, Compute&& compute, bool mayWait = false)
   {
     if (!IsLinked())
       return;
     mRefreshPending.store(true, std::memory_order_release);
     while (mRefreshPending.load(std::memory_order_acquire))
     {
-      const std::unique_lock lock(mLinkMutex, std::try_to_lock);
-      if (!lock.owns_lock())
+      std::unique_lock lock(mLinkMutex, std::defer_lock);
+      if (mayWait)
+        lock.lock();
+      else if (!lock.try_lock())
         return;
+      mayWait = false;
       while (mRefreshPending.exchange(false, std::memory_order_acq_rel))
       {
         Control* control = mControl.load(std::memory_order_relaxed);

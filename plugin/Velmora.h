@@ -42,7 +42,8 @@ public:
   void OnUIClose() override;
 
   // Main thread, for the editor layout: links the curve display (nullptr cuts the link) so that
-  // curve refreshes reach it. Once the link is cut no refresh touches the old control.
+  // curve refreshes reach it, and gives it its first points before returning. Once the link is
+  // cut no refresh touches the old control.
   void LinkCurveControl(iplug::igraphics::ITransferCurveControl* control);
   // Any thread: recomputes the curve points from the coefficients in force and hands them to
   // the linked curve display; does nothing while none is linked.
@@ -95,6 +96,8 @@ private:
   void CreateParameters();
   // Main thread: tells the host the latency unless it already has that value.
   void ReportLatencyIfChanged(int latency);
+  // The curve refresh; mayWait only on the main thread (see CurveDisplayLink::Refresh).
+  void HandCurveToDisplay(bool mayWait);
 
   bool IsEngineAvailable() const;
   void RunPlainPath(double** inputs, double** outputs, int nOut, int nFrames);

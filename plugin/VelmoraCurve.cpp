@@ -6,19 +6,26 @@ void Velmora::LinkCurveControl(iplug::igraphics::ITransferCurveControl* control)
   if (control)
     control->ReservePoints(kCurvePointCount);
   mCurveControl.Link(control);
+  if (control)
+    HandCurveToDisplay(true);
 }
 
 void Velmora::RefreshCurve()
 {
-  mCurveControl.Refresh(mCurvePoints,
-                        [this](std::span<double> points)
-                        {
-                          velmora::ShaperCoefficients record;
-                          if (!TryReadCoefficients(record))
-                            return false;
-                          velmora::ComputeCurvePoints(record, points);
-                          return true;
-                        });
+  HandCurveToDisplay(false);
+}
+
+void Velmora::HandCurveToDisplay(bool mayWait)
+{
+  const auto compute = [this](std::span<double> points)
+  {
+    velmora::ShaperCoefficients record;
+    if (!TryReadCoefficients(record))
+      return false;
+    velmora::ComputeCurvePoints(record, points);
+    return true;
+  };
+  mCurveControl.Refresh(mCurvePoints, compute, mayWait);
 }
 
 void Velmora::OnUIOpen()
