@@ -10,9 +10,10 @@ namespace iplug
 {
 
 IPlugBase::IPlugBase(const InstanceInfo& info, const Config& config)
-  : mConfig(config), mIOConfigs(ParseChannelIOStr(config.channelIOStr ? config.channelIOStr : "")),
-    mLatencyListener(info.latencyChanged),
-    mPresets(static_cast<size_t>(std::max(0, config.nPresets)))
+    : mConfig(config),
+      mIOConfigs(ParseChannelIOStr(config.channelIOStr ? config.channelIOStr : "")),
+      mLatencyListener(info.latencyChanged),
+      mPresets(static_cast<size_t>(std::max(0, config.nPresets)))
 {
   mParams.reserve(static_cast<size_t>(std::max(0, config.nParams)));
   for (int i = 0; i < config.nParams; ++i)
@@ -108,7 +109,7 @@ void IPlugBase::SendParameterValueFromDelegate(int paramIdx, double value, bool 
   if (!param)
     return;
   IEditorDelegate::SendParameterValueFromDelegate(
-    paramIdx, normalized ? value : param->ToNormalized(value), true);
+      paramIdx, normalized ? value : param->ToNormalized(value), true);
 }
 
 void IPlugBase::SendParameterValueFromUI(int paramIdx, double normalizedValue)
