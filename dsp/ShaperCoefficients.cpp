@@ -7,15 +7,15 @@ namespace velmora
 namespace
 {
 
-constexpr double ShaperCoefficients::* kFields[] = {
-  &ShaperCoefficients::drive,          &ShaperCoefficients::outputGain,
-  &ShaperCoefficients::polyAmount,     &ShaperCoefficients::polyDry,
-  &ShaperCoefficients::polyScale,      &ShaperCoefficients::polyHalf,
-  &ShaperCoefficients::sineAmount,     &ShaperCoefficients::sineDry,
-  &ShaperCoefficients::upperThreshold, &ShaperCoefficients::lowerThreshold,
-  &ShaperCoefficients::upperKneeEnd,   &ShaperCoefficients::lowerKneeEnd,
-  &ShaperCoefficients::upperRatio,     &ShaperCoefficients::lowerRatio,
-  &ShaperCoefficients::dryGain,        &ShaperCoefficients::wetGain,
+constexpr double ShaperCoefficients::*kFields[] = {
+    &ShaperCoefficients::drive,          &ShaperCoefficients::outputGain,
+    &ShaperCoefficients::polyAmount,     &ShaperCoefficients::polyDry,
+    &ShaperCoefficients::polyScale,      &ShaperCoefficients::polyHalf,
+    &ShaperCoefficients::sineAmount,     &ShaperCoefficients::sineDry,
+    &ShaperCoefficients::upperThreshold, &ShaperCoefficients::lowerThreshold,
+    &ShaperCoefficients::upperKneeEnd,   &ShaperCoefficients::lowerKneeEnd,
+    &ShaperCoefficients::upperRatio,     &ShaperCoefficients::lowerRatio,
+    &ShaperCoefficients::dryGain,        &ShaperCoefficients::wetGain,
 };
 static_assert(sizeof(kFields) / sizeof(kFields[0]) * sizeof(double) == sizeof(ShaperCoefficients));
 

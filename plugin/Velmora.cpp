@@ -4,7 +4,8 @@
 
 using iplug::IParam;
 
-Velmora::Velmora(const iplug::InstanceInfo& info) : iplug::Plugin(info, velmora::MakeVelmoraConfig())
+Velmora::Velmora(const iplug::InstanceInfo& info)
+    : iplug::Plugin(info, velmora::MakeVelmoraConfig())
 {
   CreateParameters();
   const bool oversampling = GetParam(kOversampling)->Value() >= 0.5;
@@ -27,7 +28,7 @@ void Velmora::CreateParameters()
   GetParam(kThresholdAsym)->InitDouble("T Assym", 0., -30., 30., 0.1, "dB", 0, "", linear);
   GetParam(kNonlinearity)->InitDouble("Nonlinearity", 1., 1., 1.13, 0.0001, "", 0, "", linear);
   GetParam(kNonlinearityAsym)
-    ->InitDouble("N Assym", 0., -0.06, 0.06, 0.0001, "Offset", 0, "", linear);
+      ->InitDouble("N Assym", 0., -0.06, 0.06, 0.0001, "Offset", 0, "", linear);
   GetParam(kKnee)->InitDouble("Knee", 0.1, 0.1, 9., 0.1, "dB", 0, "", linear);
   GetParam(kKneeAsym)->InitDouble("K Assym", 0., -9., 9., 0.1, "dB", 0, "", linear);
   GetParam(kModA)->InitDouble("Mod A", 0., 0., 100., 0.1, "%", 0, "", linear);
@@ -36,7 +37,7 @@ void Velmora::CreateParameters()
   GetParam(kMix)->InitDouble("Mix", 50., 0., 100., 0.1, "%", 0, "", linear);
   GetParam(kOutput)->InitDouble("Output", 0., -60., 0., 0.1, "dB", 0, "", linear);
   GetParam(kOversampling)
-    ->InitBool("Oversampling", false, "", IParam::kFlagCannotAutomate, "", "off", "on");
+      ->InitBool("Oversampling", false, "", IParam::kFlagCannotAutomate, "", "off", "on");
 }
 
 void Velmora::OnParamChange(int paramIdx)

@@ -48,7 +48,8 @@ StereoBuffer MakeDemoSignal(double sampleRate, double seconds)
 
     // Kick: a falling sine sweep on every beat.
     const double kickEnv = std::exp(-beatPos * 18.0);
-    const double kickPhase = kTwoPi * (45.0 * beatPos + 90.0 * (1.0 - std::exp(-beatPos * 30.0)) / 30.0);
+    const double kickPhase =
+        kTwoPi * (45.0 * beatPos + 90.0 * (1.0 - std::exp(-beatPos * 30.0)) / 30.0);
     const double kick = 0.9 * kickEnv * std::sin(kickPhase);
 
     // Bass: eighth notes on the bar's root.

@@ -52,9 +52,8 @@ int IParam::PrecisionFromStep(double step)
     return 0;
   int precision = 0;
   double scaled = step;
-  auto isWhole = [](double v) {
-    return std::round(v) != 0.0 && std::fabs(v - std::round(v)) <= 1e-9 * std::fabs(v);
-  };
+  auto isWhole = [](double v)
+  { return std::round(v) != 0.0 && std::fabs(v - std::round(v)) <= 1e-9 * std::fabs(v); };
   while (precision < kMaxDisplayPrecision && !isWhole(scaled))
   {
     scaled *= 10.0;

@@ -116,9 +116,8 @@ TEST(SaturationCurve, ThirdSettingRecordAndOutputs)
   EXPECT_NEAR((sine - c.upperThreshold) / (c.upperKneeEnd - c.upperThreshold), 0.411782, kTol);
   EXPECT_NEAR((-sine - c.lowerThreshold) / (c.lowerKneeEnd - c.lowerThreshold), 1.132424, kTol);
 
-  for (const Example& e :
-       {Example{0.3, 0.447502, 0.290701}, Example{-0.3, -0.444917, -0.289329},
-        Example{0.8, 0.862993, 0.599804}, Example{-0.8, -0.883895, -0.610902}})
+  for (const Example& e : {Example{0.3, 0.447502, 0.290701}, Example{-0.3, -0.444917, -0.289329},
+                           Example{0.8, 0.862993, 0.599804}, Example{-0.8, -0.883895, -0.610902}})
   {
     EXPECT_NEAR(ShapeStatic(e.x, c), e.shaped, kTol) << "x " << e.x;
     EXPECT_NEAR(Shape(e.x, c), e.y, kTol) << "x " << e.x;
@@ -128,7 +127,7 @@ TEST(SaturationCurve, ThirdSettingRecordAndOutputs)
 TEST(SaturationCurve, DefaultsPassSamplesThroughBitForBit)
 {
   const ShaperCoefficients c = ComputeShaperCoefficients(ShaperSettings{});
-  const double inputs[] = {0.0,  -0.0, 1e-300, 0.25, -0.7,   1.0,   -1.0,
+  const double inputs[] = {0.0,  -0.0, 1e-300, 0.25, -0.7,  1.0,   -1.0,
                            1.01, 2.5,  -3.75,  1e6,  -4e15, 1e300, 0.1234567890123};
   double outputs[std::size(inputs)];
   ShapeSamples(inputs, outputs, static_cast<int>(std::size(inputs)), c);

@@ -51,8 +51,7 @@ bool SelfConsistent(const ShaperCoefficients& c)
   return std::fabs(c.polyAmount + c.polyDry - 1.0) < 1e-12 &&
          std::fabs(c.sineAmount + c.sineDry - 1.0) < 1e-12 &&
          std::fabs(c.dryGain + c.wetGain - 1.0) < 1e-12 && c.upperThreshold == -c.lowerThreshold &&
-         std::fabs(c.upperKneeEnd / c.upperThreshold - std::exp(0.1 * 0.11512925464970228)) <
-           1e-12;
+         std::fabs(c.upperKneeEnd / c.upperThreshold - std::exp(0.1 * 0.11512925464970228)) < 1e-12;
 }
 
 } // namespace
@@ -126,7 +125,8 @@ TEST(CoefficientPublishing, ConcurrentWritersNeverHandOutATornRecord)
   std::atomic<bool> stop{false};
   std::atomic<int> writersDone{0};
 
-  auto writer = [&](unsigned seed) {
+  auto writer = [&](unsigned seed)
+  {
     std::mt19937 rng(seed);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
     for (int i = 0; i < 20000; ++i)
@@ -140,18 +140,20 @@ TEST(CoefficientPublishing, ConcurrentWritersNeverHandOutATornRecord)
 
   long reads = 0;
   long torn = 0;
-  std::thread reader([&] {
-    ShaperCoefficients c;
-    while (!stop.load())
-    {
-      if (plugin.TryReadCoefficients(c))
+  std::thread reader(
+      [&]
       {
-        ++reads;
-        if (!SelfConsistent(c))
-          ++torn;
-      }
-    }
-  });
+        ShaperCoefficients c;
+        while (!stop.load())
+        {
+          if (plugin.TryReadCoefficients(c))
+          {
+            ++reads;
+            if (!SelfConsistent(c))
+              ++torn;
+          }
+        }
+      });
   std::thread a(writer, 1u);
   std::thread b(writer, 2u);
   a.join();

@@ -1,5 +1,5 @@
-#include "plugin/Velmora.h"
 #include "plugin/VelmoraConfig.h"
+#include "plugin/Velmora.h"
 
 #include <gtest/gtest.h>
 
@@ -22,18 +22,18 @@ struct ParamRow
 
 // Every parameter as hosts see it.
 const ParamRow kParams[] = {
-  {kThreshold, "Threshold", 0, -60, 0, "dB", 1.0, -30},
-  {kThresholdAsym, "T Assym", 0, -30, 30, "dB", 0.5, 0},
-  {kNonlinearity, "Nonlinearity", 1, 1, 1.13, "", 0.0, 1.065},
-  {kNonlinearityAsym, "N Assym", 0, -0.06, 0.06, "Offset", 0.5, 0},
-  {kKnee, "Knee", 0.1, 0.1, 9, "dB", 0.0, 4.55},
-  {kKneeAsym, "K Assym", 0, -9, 9, "dB", 0.5, 0},
-  {kModA, "Mod A", 0, 0, 100, "%", 0.0, 50},
-  {kModB, "Mod B", 0, 0, 100, "%", 0.0, 50},
-  {kGain, "Gain", 0, 0, 60, "dB", 0.0, 30},
-  {kMix, "Mix", 50, 0, 100, "%", 0.5, 50},
-  {kOutput, "Output", 0, -60, 0, "dB", 1.0, -30},
-  {kOversampling, "Oversampling", 0, 0, 1, "", 0.0, 1},
+    {kThreshold, "Threshold", 0, -60, 0, "dB", 1.0, -30},
+    {kThresholdAsym, "T Assym", 0, -30, 30, "dB", 0.5, 0},
+    {kNonlinearity, "Nonlinearity", 1, 1, 1.13, "", 0.0, 1.065},
+    {kNonlinearityAsym, "N Assym", 0, -0.06, 0.06, "Offset", 0.5, 0},
+    {kKnee, "Knee", 0.1, 0.1, 9, "dB", 0.0, 4.55},
+    {kKneeAsym, "K Assym", 0, -9, 9, "dB", 0.5, 0},
+    {kModA, "Mod A", 0, 0, 100, "%", 0.0, 50},
+    {kModB, "Mod B", 0, 0, 100, "%", 0.0, 50},
+    {kGain, "Gain", 0, 0, 60, "dB", 0.0, 30},
+    {kMix, "Mix", 50, 0, 100, "%", 0.5, 50},
+    {kOutput, "Output", 0, -60, 0, "dB", 1.0, -30},
+    {kOversampling, "Oversampling", 0, 0, 1, "", 0.0, 1},
 };
 
 } // namespace
