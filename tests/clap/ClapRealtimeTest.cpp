@@ -1,71 +1,14 @@
 // The processing thread of the built module: no heap allocation in a process call, and process
 // calls running beside the host's main-thread calls.
 #include "tests/clap/ClapTestSupport.h"
+#include "tests/support/AllocationGuard.h"
 #include "tools/host/clap/ClapEventList.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <cstdlib>
-#include <new>
 #include <thread>
 #include <vector>
-
-namespace
-{
-
-thread_local bool tCounting = false;
-std::atomic<int> gAllocations{0};
-
-void* CountedAlloc(std::size_t size)
-{
-  if (tCounting)
-    gAllocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(size ? size : 1))
-    return p;
-  throw std::bad_alloc();
-}
-
-// Counts the allocations the current thread makes while it lives.
-class AllocationCounter
-{
-public:
-  AllocationCounter()
-  {
-    gAllocations.store(0);
-    tCounting = true;
-  }
-  ~AllocationCounter() { tCounting = false; }
-  int Count() const { return gAllocations.load(); }
-};
-
-} // namespace
-
-// The module's own operator new binds to these, as it binds to the executable's definitions.
-void* operator new(std::size_t size)
-{
-  return CountedAlloc(size);
-}
-void* operator new[](std::size_t size)
-{
-  return CountedAlloc(size);
-}
-void operator delete(void* p) noexcept
-{
-  std::free(p);
-}
-void operator delete[](void* p) noexcept
-{
-  std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept
-{
-  std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept
-{
-  std::free(p);
-}
 
 namespace
 {
@@ -73,6 +16,9 @@ namespace
 using namespace clapabi;
 using velmora::host::ClapEventList;
 using velmora::host::ProcessSetup;
+using velmora::test::AllocationViolations;
+using velmora::test::ClearAllocationViolations;
+using velmora::test::ForbidAllocations;
 using velmora::test::LoadClap;
 
 constexpr int kBlock = 256;
@@ -90,9 +36,12 @@ TEST(ClapRealtime, ProcessCallsDoNotAllocate)
   {
     std::vector<uint8_t> state;
     state.reserve(4096);
-    AllocationCounter counter;
-    ASSERT_TRUE(plugin->SaveState(state));
-    EXPECT_GT(counter.Count(), 0);
+    ClearAllocationViolations();
+    {
+      ForbidAllocations guard;
+      ASSERT_TRUE(plugin->SaveState(state));
+    }
+    EXPECT_GT(AllocationViolations(), 0);
   }
 
   std::vector<double> left(kBlock, 0.3), right(kBlock, -0.2);
@@ -105,13 +54,12 @@ TEST(ClapRealtime, ProcessCallsDoNotAllocate)
     events.AddParamValue(static_cast<uint32_t>(block % kBlock), 8, (block % 10) / 10.0);
     events.AddParamValue(100, 0, (block % 7) / 7.0);
     events.AddParamValue(200, 11, block >= 20 && block < 120 ? 1.0 : 0.0);
-    int allocations = 0;
+    ClearAllocationViolations();
     {
-      AllocationCounter counter;
+      ForbidAllocations guard;
       ASSERT_NE(plugin->ProcessEvents(channels, kBlock, events), CLAP_PROCESS_ERROR);
-      allocations = counter.Count();
     }
-    ASSERT_EQ(allocations, 0) << "block " << block;
+    ASSERT_EQ(AllocationViolations(), 0) << "block " << block;
     // The main thread hands the changes to the editor side and runs the idle step in between,
     // which starts and completes the path switches.
     const auto* timer = plugin->Extension<clap_plugin_timer_support>("clap.timer-support");

@@ -1,4 +1,4 @@
-#include "tests/processing/AllocationGuard.h"
+#include "tests/support/AllocationGuard.h"
 #include "tests/processing/ProcessingHost.h"
 
 #include <gtest/gtest.h>

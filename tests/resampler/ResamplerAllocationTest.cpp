@@ -1,5 +1,5 @@
-#include "tests/resampler/AllocationCounter.h"
 #include "tests/resampler/ResamplerTestSupport.h"
+#include "tests/support/AllocationGuard.h"
 
 #include <gtest/gtest.h>
 
@@ -22,18 +22,20 @@ TEST(ResamplerAllocation, ProcessAndClearNeverAllocate)
     double* downOut = nullptr;
     int produced = 0;
 
-    const long before = AllocationCount();
-    for (const int length : {kMaxIn, 1, 7, 256, kMaxIn, 0, kMaxIn + 1})
+    ClearAllocationViolations();
     {
-      const int upCount = up->process(signal.data(), length, upOut);
-      produced += upCount;
-      produced += down->process(upOut, upCount > 0 ? upCount - 1 : 0, downOut);
+      ForbidAllocations guard;
+      for (const int length : {kMaxIn, 1, 7, 256, kMaxIn, 0, kMaxIn + 1})
+      {
+        const int upCount = up->process(signal.data(), length, upOut);
+        produced += upCount;
+        produced += down->process(upOut, upCount > 0 ? upCount - 1 : 0, downOut);
+      }
+      up->clear();
+      down->clear();
     }
-    up->clear();
-    down->clear();
-    const long after = AllocationCount();
 
-    EXPECT_EQ(after, before) << q.name;
+    EXPECT_EQ(AllocationViolations(), 0) << q.name;
     EXPECT_GT(produced, 0);
   }
 }

@@ -1,7 +1,7 @@
 // The audio thread of the built VST3 module: no heap allocation inside process calls, through a
 // parameter change at a sample offset, an oversampling switch with its flush, and at both sample
 // sizes.
-#include "tests/processing/AllocationGuard.h"
+#include "tests/support/AllocationGuard.h"
 #include "tests/vst3/Vst3TestSupport.h"
 #include "tools/host/vst3/VST3ParameterChanges.h"
 

@@ -1,4 +1,4 @@
-#include "tests/processing/AllocationGuard.h"
+#include "tests/support/AllocationGuard.h"
 
 #include <atomic>
 #include <cstdlib>
