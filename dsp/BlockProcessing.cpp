@@ -31,10 +31,7 @@ void Velmora::ProcessBlock(double** inputs, double** outputs, int nFrames)
 
   if (!silenced)
   {
-    if (oversamplingOn && engineAvailable)
-      RunOversampledPath(inputs, outputs, nOut, nFrames);
-    else
-      RunPlainPath(inputs, outputs, nOut, nFrames);
+    RunPath(inputs, outputs, nOut, nFrames, oversamplingOn && engineAvailable);
     if (switchActive)
       ApplyRampAndAdvanceSwitch(outputs, nOut, nFrames, fadingOut);
   }
@@ -42,7 +39,7 @@ void Velmora::ProcessBlock(double** inputs, double** outputs, int nFrames)
   UpdateMeters(inputs, outputs, nOut, nFrames, oversamplingOn && mMeterDelay >= 1);
 }
 
-void Velmora::RunPlainPath(double** inputs, double** outputs, int nOut, int nFrames)
+void Velmora::RunPath(double** inputs, double** outputs, int nOut, int nFrames, bool oversampled)
 {
   const int covered = std::min(nOut, 2);
   for (int c = 0; c < covered; ++c)
@@ -53,6 +50,11 @@ void Velmora::RunPlainPath(double** inputs, double** outputs, int nOut, int nFra
     if (nFrames > ScratchLength())
     {
       std::fill(output, output + nFrames, 0.0);
+      continue;
+    }
+    if (oversampled)
+    {
+      mOversampler->ProcessChannel(c, InputChannel(inputs, c), output, nFrames, mBlockCoefficients);
       continue;
     }
     velmora::CopyFinite(InputChannel(inputs, c), mScratch.data(), nFrames);

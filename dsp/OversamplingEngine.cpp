@@ -42,23 +42,6 @@ bool Velmora::IsEngineAvailable() const
   return mOversampler != nullptr && mOversampler->IsAvailable();
 }
 
-void Velmora::RunOversampledPath(double** inputs, double** outputs, int nOut, int nFrames)
-{
-  const int covered = std::min(nOut, 2);
-  for (int c = 0; c < covered; ++c)
-  {
-    double* output = outputs[c];
-    if (output == nullptr)
-      continue;
-    if (nFrames > ScratchLength())
-    {
-      std::fill(output, output + nFrames, 0.0);
-      continue;
-    }
-    mOversampler->ProcessChannel(c, InputChannel(inputs, c), output, nFrames, mBlockCoefficients);
-  }
-}
-
 bool Velmora::RunFlushStep(double** outputs, int nOut, int nFrames, bool switchFadingOut)
 {
   const int chunk = std::min(mFlushRemaining, nFrames);

@@ -100,8 +100,9 @@ private:
   void HandCurveToDisplay(bool mayWait);
 
   bool IsEngineAvailable() const;
-  void RunPlainPath(double** inputs, double** outputs, int nOut, int nFrames);
-  void RunOversampledPath(double** inputs, double** outputs, int nOut, int nFrames);
+  // The plain or the oversampled path over the first two outputs; a block longer than the
+  // working buffer is silent on either.
+  void RunPath(double** inputs, double** outputs, int nOut, int nFrames, bool oversampled);
   // True when it silenced the block; a switch in its fade-out keeps the block audible.
   bool RunFlushStep(double** outputs, int nOut, int nFrames, bool switchFadingOut);
   void ApplyRampAndAdvanceSwitch(double** outputs, int nOut, int nFrames, bool fadingOut);
