@@ -8,7 +8,7 @@ packages=(
   libcairo2-dev libx11-dev libxext-dev libxtst-dev xvfb x11-xserver-utils
   fonts-roboto-unhinted libsndfile1-dev
   juce-modules-source-data dpf-source
-  clang-format
+  clang-format locales
 )
 
 missing=()
