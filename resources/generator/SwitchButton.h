@@ -1,0 +1,11 @@
+#pragma once
+
+#include "resources/generator/Canvas.h"
+
+namespace velmora::art
+{
+
+// The two-state push button: off in the top kSwitchSize square, on (indicator lit) below it.
+Canvas PaintSwitchButton();
+
+} // namespace velmora::art
