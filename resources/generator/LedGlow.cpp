@@ -26,10 +26,10 @@ Canvas PaintLedGlow(Rgb core, Rgb colour)
   const double c = kLedSize / 2.0;
   PatternPtr glow(cairo_pattern_create_radial(c, c, 0.0, c, c, c));
   AddStop(glow.get(), 0.0, core);
-  AddStop(glow.get(), 0.16, core);
-  AddStop(glow.get(), 0.36, colour);
-  AddStop(glow.get(), 0.56, Scale(colour, 0.38));
-  AddStop(glow.get(), 0.8, Scale(colour, 0.09));
+  AddStop(glow.get(), 0.12, core);
+  AddStop(glow.get(), 0.34, colour);
+  AddStop(glow.get(), 0.52, Scale(colour, 0.32));
+  AddStop(glow.get(), 0.75, Scale(colour, 0.07));
   AddStop(glow.get(), 1.0, {0, 0, 0});
   cairo_set_source(cr, glow.get());
   cairo_arc(cr, c, c, c, 0.0, 2.0 * std::numbers::pi);

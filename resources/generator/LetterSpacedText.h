@@ -26,6 +26,8 @@ class LetterSpacedText
 public:
   LetterSpacedText(cairo_t* cr, const Typeface& typeface);
 
+  cairo_t* Context() const { return mContext; }
+
   double Width(std::string_view text, const TextStyle& style) const;
   // Height of a capital letter above the baseline.
   double CapHeight(const TextStyle& style) const;

@@ -45,6 +45,21 @@ void PaintTitle(const LetterSpacedText& text)
   constexpr double kCentre = kPanelWidth / 2.0;
   text.DrawCentred("VELMORA", kCentre, 31.0, kName);
   text.DrawCentred("CORVANE AUDIO", kCentre, 44.5, kMaker);
+
+  // Short rules either side of the maker's name.
+  const double half = text.Width("CORVANE AUDIO", kMaker) / 2.0;
+  const double y = std::floor(44.5 - text.CapHeight(kMaker) / 2.0) + 0.5;
+  cairo_t* cr = text.Context();
+  cairo_set_line_width(cr, 1.0);
+  SetColour(cr, kMuted, 0.5);
+  for (const double side : {-1.0, 1.0})
+  {
+    cairo_move_to(cr, kCentre + side * (half + 8.0), y);
+    cairo_line_to(cr, kCentre + side * (half + 30.0), y);
+    cairo_stroke(cr);
+  }
+  text.DrawCentred("SATURATION  \u00B7  SOFT CLIPPER", kCentre, kCurveDisplay.bottom + 22.0,
+                   kMaker);
 }
 
 void PaintKnobLabels(const LetterSpacedText& text)

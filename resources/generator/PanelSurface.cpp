@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 namespace velmora::art
 {
@@ -37,6 +38,22 @@ void PaintPanelBase(cairo_t* cr)
   cairo_move_to(cr, 0, 1.5);
   cairo_line_to(cr, kPanelWidth, 1.5);
   cairo_stroke(cr);
+  // Engraved rules under the meter windows, stopping short of the curve display.
+  constexpr double kRuleY = 106.5;
+  constexpr double kGap = 14.0;
+  for (const auto& [from, to] : {std::pair{16.0, kCurveDisplay.left - kGap},
+                                 std::pair{kCurveDisplay.right + kGap, kPanelWidth - 16.0}})
+  {
+    cairo_set_source_rgba(cr, 0, 0, 0, 0.45);
+    cairo_move_to(cr, from, kRuleY);
+    cairo_line_to(cr, to, kRuleY);
+    cairo_stroke(cr);
+    cairo_set_source_rgba(cr, 1, 1, 1, 0.05);
+    cairo_move_to(cr, from, kRuleY + 1.0);
+    cairo_line_to(cr, to, kRuleY + 1.0);
+    cairo_stroke(cr);
+  }
+
   cairo_set_source_rgba(cr, 0, 0, 0, 0.55);
   cairo_move_to(cr, 0, kPanelHeight - 0.5);
   cairo_line_to(cr, kPanelWidth, kPanelHeight - 0.5);

@@ -11,7 +11,7 @@ namespace
 
 void PaintButton(cairo_t* cr, bool on)
 {
-  constexpr double kInset = 4.0;
+  constexpr double kInset = 3.5;
   constexpr double kSide = kSwitchSize - 2.0 * kInset;
   constexpr double kRadius = 4.0;
 
