@@ -15,6 +15,7 @@ Canvas PaintPanel(const Typeface& typeface)
   PaintPanelBase(cr);
   PaintCurveDisplayWell(cr);
   PaintMeterWells(cr);
+  PaintSwitchSocket(cr);
   PaintKnobScales(cr);
   PaintLegends(cr, typeface);
   AddPanelGrain(panel);

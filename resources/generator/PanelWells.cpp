@@ -116,6 +116,18 @@ void PaintCurveDisplayWell(cairo_t* cr)
   cairo_stroke(cr);
 }
 
+void PaintSwitchSocket(cairo_t* cr)
+{
+  constexpr double kInset = 2.0;
+  constexpr double kSide = kSwitchSize - 2 * kInset;
+  cairo_set_source_rgba(cr, 1, 1, 1, 0.05);
+  RoundedRectPath(cr, kSwitchX + kInset - 0.5, kSwitchY + kInset + 0.5, kSide + 1, kSide + 1, 6.0);
+  cairo_fill(cr);
+  cairo_set_source_rgba(cr, 0, 0, 0, 0.5);
+  RoundedRectPath(cr, kSwitchX + kInset, kSwitchY + kInset, kSide, kSide, 5.5);
+  cairo_fill(cr);
+}
+
 void PaintMeterWells(cairo_t* cr)
 {
   PaintRecess(cr, kLeftMeterWell, 7.0, {20, 21, 23});

@@ -1,5 +1,6 @@
 #include "resources/generator/SwitchButton.h"
 
+#include "resources/generator/LetterSpacedText.h"
 #include "resources/generator/Palette.h"
 #include "resources/generator/PanelGeometry.h"
 #include "resources/generator/Shapes.h"
@@ -9,7 +10,7 @@ namespace velmora::art
 namespace
 {
 
-void PaintButton(cairo_t* cr, bool on)
+void PaintButton(cairo_t* cr, const LetterSpacedText& text, bool on)
 {
   constexpr double kInset = 3.5;
   constexpr double kSide = kSwitchSize - 2.0 * kInset;
@@ -67,21 +68,25 @@ void PaintButton(cairo_t* cr, bool on)
   cairo_move_to(cr, barLeft, barY);
   cairo_line_to(cr, barRight, barY);
   cairo_stroke(cr);
+
+  const TextStyle legend{7.0, 0.4, on ? kLabel : kMuted};
+  text.DrawCentred("4x", kSwitchSize / 2.0, kInset + kSide - 4.5, legend);
 }
 
 } // namespace
 
-Canvas PaintSwitchButton()
+Canvas PaintSwitchButton(const Typeface& typeface)
 {
   Canvas button(CAIRO_FORMAT_ARGB32, kSwitchSize, 2 * kSwitchSize);
   cairo_t* cr = button.Context();
+  const LetterSpacedText text(cr, typeface);
   for (int state = 0; state < 2; ++state)
   {
     cairo_save(cr);
     cairo_translate(cr, 0, state * kSwitchSize);
     cairo_rectangle(cr, 0, 0, kSwitchSize, kSwitchSize);
     cairo_clip(cr);
-    PaintButton(cr, state == 1);
+    PaintButton(cr, text, state == 1);
     cairo_restore(cr);
   }
   return button;

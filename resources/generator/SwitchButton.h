@@ -5,7 +5,9 @@
 namespace velmora::art
 {
 
+class Typeface;
+
 // The two-state push button: off in the top kSwitchSize square, on (indicator lit) below it.
-Canvas PaintSwitchButton();
+Canvas PaintSwitchButton(const Typeface& typeface);
 
 } // namespace velmora::art

@@ -30,7 +30,7 @@ int main(int argc, char** argv)
     PaintKnobStrip(kSmallKnobSize).WritePng(folder + "smallknob.png");
     PaintLedGlow({236, 255, 222}, kAccent).WritePng(folder + "vlm_glow.png");
     PaintLedGlow({255, 228, 218}, kRed).WritePng(folder + "vlm_glow_red.png");
-    PaintSwitchButton().WritePng(folder + "OS_alpha.png");
+    PaintSwitchButton(typeface).WritePng(folder + "OS_alpha.png");
   }
   catch (const std::exception& e)
   {
