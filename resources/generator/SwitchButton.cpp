@@ -20,7 +20,7 @@ void PaintButton(cairo_t* cr, const LetterSpacedText& text, bool on)
   for (int i = 3; i >= 1; --i)
   {
     cairo_set_source_rgba(cr, 0, 0, 0, 0.16);
-    RoundedRectPath(cr, kInset - i * 0.8, kInset - i * 0.5 + 1.5, kSide + i * 1.6, kSide + i * 1.4,
+    RoundedRectPath(cr, kInset - i * 0.8, kInset - i * 0.5 + 1.0, kSide + i * 1.6, kSide + i * 1.0,
                     kRadius + i * 0.8);
     cairo_fill(cr);
   }

@@ -166,7 +166,7 @@ TEST(LedGlow, BlackEdgesAndABrightCoreOfItsColour)
   }
 }
 
-TEST(SwitchImage, OffAndOnFramesShareOneShapeAndOnlyOnIsLit)
+TEST(SwitchImage, OffAndOnFramesShareOneUncutShapeAndOnlyOnIsLit)
 {
   const EmbeddedImage image(ResourceBytes("OS_alpha.png"));
   ASSERT_TRUE(image.Valid());
@@ -180,6 +180,11 @@ TEST(SwitchImage, OffAndOnFramesShareOneShapeAndOnlyOnIsLit)
       const EmbeddedImage::Pixel off = image.At(x, y);
       const EmbeddedImage::Pixel on = image.At(x, y + kSize);
       EXPECT_EQ(off.a, on.a) << x << "," << y;
+      const bool edge = x == 0 || y == 0 || x == kSize - 1 || y == kSize - 1;
+      if (edge)
+      {
+        EXPECT_EQ(off.a, 0) << "cut at the frame edge at " << x << "," << y;
+      }
       litOff += off.g > 150 && off.g > off.r + 30;
       litOn += on.g > 150 && on.g > on.r + 30;
     }
