@@ -97,12 +97,18 @@ int main(int argc, char** argv)
   {
     const std::vector<std::filesystem::path> files(argv + 2, argv + argc);
     const std::string source = Generate(files);
+    // Written aside and renamed, so a failed run never leaves a half file behind.
     const std::filesystem::path output = argv[1];
-    std::ofstream out(output, std::ios::binary | std::ios::trunc);
-    out << source;
-    out.close();
-    if (!out)
-      throw std::runtime_error("cannot write " + output.string());
+    std::filesystem::path partial = output;
+    partial += ".part";
+    {
+      std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+      out << source;
+      out.close();
+      if (!out)
+        throw std::runtime_error("cannot write " + output.string());
+    }
+    std::filesystem::rename(partial, output);
   }
   catch (const std::exception& e)
   {
