@@ -87,15 +87,23 @@ void CairoDrawContext::BeginFrame(const PixelRect& region)
   cairo_t* cr = mContext.get();
   if (!cr)
     return;
-  // The clip is set in pixels so that it falls on whole pixels whatever the scale.
-  cairo_reset_clip(cr);
-  cairo_identity_matrix(cr);
-  cairo_rectangle(cr, region.x, region.y, region.w, region.h);
-  cairo_clip(cr);
+  SetClip(region);
   cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
   cairo_set_source_rgb(cr, 0, 0, 0);
   cairo_paint(cr);
   cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+}
+
+void CairoDrawContext::SetClip(const PixelRect& clip)
+{
+  cairo_t* cr = mContext.get();
+  if (!cr)
+    return;
+  // Set in pixels so that it falls on whole pixels whatever the scale.
+  cairo_reset_clip(cr);
+  cairo_identity_matrix(cr);
+  cairo_rectangle(cr, clip.x, clip.y, clip.w, clip.h);
+  cairo_clip(cr);
   cairo_scale(cr, mScale, mScale);
 }
 

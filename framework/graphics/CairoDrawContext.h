@@ -18,6 +18,7 @@ public:
 
   bool SetSize(int pixelWidth, int pixelHeight, float scale) override;
   void BeginFrame(const PixelRect& region) override;
+  void SetClip(const PixelRect& clip) override;
   void EndFrame() override;
 
   void DrawBitmap(const APIBitmap& bitmap, const IRECT& dest, float srcX, float srcY,

@@ -7,6 +7,7 @@
 #include "framework/graphics/IRECT.h"
 #include "framework/graphics/IText.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -23,6 +24,16 @@ struct PixelRect
   int h = 0;
 
   bool Empty() const { return w <= 0 || h <= 0; }
+  PixelRect Intersect(const PixelRect& other) const
+  {
+    const int left = std::max(x, other.x);
+    const int top = std::max(y, other.y);
+    const int right = std::min(x + w, other.x + other.w);
+    const int bottom = std::min(y + h, other.y + other.h);
+    if (right <= left || bottom <= top)
+      return {};
+    return {left, top, right - left, bottom - top};
+  }
   bool operator==(const PixelRect&) const = default;
 };
 
@@ -57,6 +68,8 @@ public:
 
   // A frame: drawing is confined to `region`, which is cleared to black first.
   virtual void BeginFrame(const PixelRect& region) = 0;
+  // Within a frame, confines drawing to `clip` (which should lie inside the frame's region).
+  virtual void SetClip(const PixelRect& clip) = 0;
   virtual void EndFrame() = 0;
 
   virtual void DrawBitmap(const APIBitmap& bitmap, const IRECT& dest, float srcX, float srcY,

@@ -118,7 +118,8 @@ public:
   bool IsDirty() const;
   void SetAllControlsDirty();
   // One frame: the union of the rectangles of the controls marked for redraw is cleared and
-  // every visible control that meets it is drawn into it, in attachment order, clipped to it.
+  // every visible control that meets it is drawn into it, in attachment order, each clipped to
+  // that union and to its own rectangle.
   // Returns the region of the backing image that changed, in pixels (empty when none). The
   // window's timer calls it at up to FPS() times a second.
   PixelRect Draw();
@@ -177,6 +178,8 @@ private:
   };
 
   void RebuildBackingImage();
+  // The pixels of the backing image that a logical rectangle touches.
+  PixelRect ToPixels(const IRECT& r) const;
   int FindResource(std::string_view name) const;
   int BitmapScaleFor(int targetScale) const;
   std::shared_ptr<const APIBitmap> GetCachedBitmap(int resourceIdx, int scale);

@@ -88,6 +88,18 @@ void IGraphics::SetAllControlsDirty()
     control->SetDirty(false);
 }
 
+PixelRect IGraphics::ToPixels(const IRECT& r) const
+{
+  const float scale = GetTotalScale();
+  const int left = std::max(0, static_cast<int>(std::floor(r.L * scale)));
+  const int top = std::max(0, static_cast<int>(std::floor(r.T * scale)));
+  const int right = std::min(WindowWidth(), static_cast<int>(std::ceil(r.R * scale)));
+  const int bottom = std::min(WindowHeight(), static_cast<int>(std::ceil(r.B * scale)));
+  if (r.Empty() || right <= left || bottom <= top)
+    return {};
+  return {left, top, right - left, bottom - top};
+}
+
 PixelRect IGraphics::Draw()
 {
   IRECT area;
@@ -97,27 +109,22 @@ PixelRect IGraphics::Draw()
     if (control->TakeDirty())
       area = area.Union(control->GetRECT());
   }
-  area = {std::max(area.L, 0.f), std::max(area.T, 0.f), std::min(area.R, float(mWidth)),
-          std::min(area.B, float(mHeight))};
-  if (area.Empty() || !mHasBackingImage)
+  const PixelRect region = ToPixels(area);
+  if (region.Empty() || !mHasBackingImage)
     return {};
 
-  const float scale = GetTotalScale();
-  const int left = std::max(0, static_cast<int>(std::floor(area.L * scale)));
-  const int top = std::max(0, static_cast<int>(std::floor(area.T * scale)));
-  const int right = std::min(WindowWidth(), static_cast<int>(std::ceil(area.R * scale)));
-  const int bottom = std::min(WindowHeight(), static_cast<int>(std::ceil(area.B * scale)));
-  const PixelRect region{left, top, right - left, bottom - top};
-  if (region.Empty())
-    return {};
-
-  // Controls that meet the cleared pixels, in logical units.
-  const IRECT cleared{left / scale, top / scale, right / scale, bottom / scale};
+  // Each control draws within its own rectangle, rounded out to whole pixels, so that a
+  // partial redraw gives the same pixels as a full one.
   mDrawContext->BeginFrame(region);
   for (const auto& control : mControls)
   {
-    if (!control->IsHidden() && control->GetRECT().Intersects(cleared))
-      control->Draw(*this);
+    if (control->IsHidden())
+      continue;
+    const PixelRect clip = ToPixels(control->GetRECT()).Intersect(region);
+    if (clip.Empty())
+      continue;
+    mDrawContext->SetClip(clip);
+    control->Draw(*this);
   }
   mDrawContext->EndFrame();
   return region;
