@@ -48,7 +48,7 @@ void ApplySettings(Velmora& plugin, int settings)
   plugin.UpdateCoefficients();
 }
 
-// One instance set up for a path, with its buffers, past the start-up flush.
+// One instance set up for a path, with its buffers, run for a few blocks before measuring.
 class Rig
 {
 public:

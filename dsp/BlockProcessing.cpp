@@ -19,17 +19,17 @@ void Velmora::ProcessBlock(double** inputs, double** outputs, int nFrames)
   TryReadCoefficients(mBlockCoefficients);
   const bool engineAvailable = IsEngineAvailable();
 
-  bool silenced = false;
-  if (mFlushPending && engineAvailable)
+  // A flush only ever follows the fade-out that turned the oversampled path on.
+  const bool silenced = mFlushPending;
+  if (silenced)
   {
-    silenced = RunFlushStep(outputs, nOut, nFrames, switchActive && fadingOut);
-    // The flush that follows a fade-out ends here: the fade-in starts with the next block.
-    if (silenced && !mFlushPending && switchActive && !fadingOut &&
+    RunFlushStep(outputs, nOut, nFrames);
+    // The fade-in starts with the block after the one that ends the flush.
+    if (!mFlushPending && switchActive && !fadingOut &&
         mFadeCountdown.load(std::memory_order_acquire) == 0)
       mFadeCountdown.store(kFadeLength, std::memory_order_release);
   }
-
-  if (!silenced)
+  else
   {
     RunPath(inputs, outputs, nOut, nFrames, oversamplingOn && engineAvailable);
     if (switchActive)

@@ -33,7 +33,8 @@ int Decimator2x::Process(const double* input, int length, double* output)
 
 void Decimator2x::Clear()
 {
-  std::fill(mHistory.begin(), mHistory.end(), 0.0);
+  // Only the past inputs are read before being written; no sample is carried any more.
+  std::fill(mHistory.begin(), mHistory.begin() + (mTapCount - 1), 0.0);
   mCarried = 0;
 }
 

@@ -37,7 +37,8 @@ void Interpolator2x::Process(const double* input, int length, double* output)
 
 void Interpolator2x::Clear()
 {
-  std::fill(mHistory.begin(), mHistory.end(), 0.0);
+  // Only the past inputs are read before being written.
+  std::fill(mHistory.begin(), mHistory.begin() + (mBranchLength - 1), 0.0);
 }
 
 } // namespace velmora

@@ -78,23 +78,16 @@ void Oversampler::ProcessChannel(int channel, const double* input, double* outpu
   std::fill(output + copied, output + nFrames, 0.0);
 }
 
-void Oversampler::FlushChannel(int channel, const double* zeros, int count)
+void Oversampler::Clear()
 {
-  if (count <= 0 || zeros == nullptr || channel < 0 || channel >= kChannels)
-    return;
-  const auto index = static_cast<size_t>(channel);
-  const double* high = zeros;
-  int highCount = count;
-  if (mFactor != 1 && mUpsamplers[index] != nullptr)
+  for (int c = 0; c < kChannels; ++c)
   {
-    double* produced = nullptr;
-    highCount = mUpsamplers[index]->process(zeros, count, produced);
-    high = produced;
+    const auto index = static_cast<size_t>(c);
+    if (mUpsamplers[index] != nullptr)
+      mUpsamplers[index]->clear();
+    if (mDownsamplers[index] != nullptr)
+      mDownsamplers[index]->clear();
   }
-  if (highCount <= 0 || high == nullptr || mFactor == 1 || mDownsamplers[index] == nullptr)
-    return;
-  double* discarded = nullptr;
-  mDownsamplers[index]->process(high, highCount, discarded);
 }
 
 Oversampler::Quality Oversampler::QualitySettings(int quality)

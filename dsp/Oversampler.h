@@ -12,7 +12,7 @@ namespace velmora
 
 // Runs the saturation curve at four times the host rate between a 4x up- and a 4x down-sampler
 // per channel, for blocks of up to a fixed number of host samples. Built whole at every reset;
-// processing and flushing never allocate.
+// processing and clearing never allocate.
 class Oversampler
 {
 public:
@@ -42,8 +42,8 @@ public:
   void ProcessChannel(int channel, const double* input, double* output, int nFrames,
                       const ShaperCoefficients& coefficients);
 
-  // Feeds count samples of zeros through the channel's resamplers and discards what they give.
-  void FlushChannel(int channel, const double* zeros, int count);
+  // Forgets the history of every resampler, as a freshly built engine has none. Real-time safe.
+  void Clear();
 
 private:
   struct Quality

@@ -7,7 +7,6 @@ void Velmora::RebuildOversampler()
 {
   mOversampler.reset();
   mScratch = std::vector<double>();
-  mZeroBlock = std::vector<double>();
   mFlushPending = false;
   mFlushRemaining = 0;
   mOversamplingLatency = 0;
@@ -18,22 +17,16 @@ void Velmora::RebuildOversampler()
     auto engine =
         std::make_unique<velmora::Oversampler>(GetSampleRate(), maxBlock, GetRenderingOffline());
     std::vector<double> scratch(static_cast<size_t>(maxBlock), 0.0);
-    std::vector<double> zeros(static_cast<size_t>(maxBlock), 0.0);
     mOversampler = std::move(engine);
     mScratch = std::move(scratch);
-    mZeroBlock = std::move(zeros);
   }
   catch (const std::bad_alloc&)
   {
     // Without memory for blocks of this size every block is silent and the path is plain.
   }
   mOversamplingLatency = mOversampler != nullptr ? mOversampler->GetLatency() : 0;
-
-  if (mOversamplingLatency > 0 && mOversamplingOn.load())
-  {
-    mFlushPending = true;
-    mFlushRemaining = ZeroBlockLength() + mOversamplingLatency;
-  }
+  // No flush here: a new engine holds no history and its first block already comes out delayed
+  // by exactly the latency, so waiting would only throw the host's first input away.
   SetUpMeterDelay(mOversamplingLatency);
 }
 
@@ -42,27 +35,26 @@ bool Velmora::IsEngineAvailable() const
   return mOversampler != nullptr && mOversampler->IsAvailable();
 }
 
-bool Velmora::RunFlushStep(double** outputs, int nOut, int nFrames, bool switchFadingOut)
+void Velmora::StartFlush()
 {
-  const int chunk = std::min(mFlushRemaining, nFrames);
-  if (chunk <= ZeroBlockLength())
-  {
-    const int covered = std::min(nOut, 2);
-    for (int c = 0; c < covered; ++c)
-      mOversampler->FlushChannel(c, mZeroBlock.data(), chunk);
-  }
-  mFlushRemaining -= chunk;
+  // Forgetting the history left from an earlier use is exactly what feeding zeros through the
+  // resamplers would achieve; the silence after it keeps the dip a switch has always had.
+  mOversampler->Clear();
+  mFlushPending = true;
+  mFlushRemaining = mOversampler->GetMaxBlock() + mOversamplingLatency;
+}
+
+void Velmora::RunFlushStep(double** outputs, int nOut, int nFrames)
+{
+  mFlushRemaining -= std::min(mFlushRemaining, nFrames);
   if (mFlushRemaining <= 0)
   {
     mFlushPending = false;
     mFlushRemaining = 0;
   }
-  if (switchFadingOut)
-    return false;
   for (int c = 0; c < nOut; ++c)
   {
     if (outputs[c] != nullptr)
       std::fill(outputs[c], outputs[c] + nFrames, 0.0);
   }
-  return true;
 }

@@ -98,15 +98,14 @@ void Velmora::ChangePathAfterFadeOut()
   mOversamplingOn.store(on, std::memory_order_release);
   mLatencyToReport.store(on ? mOversamplingLatency : 0, std::memory_order_relaxed);
   mLatencyReportPending.store(true, std::memory_order_release);
-  if (on && mOversamplingLatency > 0 && !mZeroBlock.empty())
+  if (on && mOversamplingLatency > 0 && IsEngineAvailable())
   {
-    mFlushPending = true;
-    mFlushRemaining = ZeroBlockLength() + mOversamplingLatency;
+    StartFlush();
     mFadeCountdown.store(0, std::memory_order_release);
   }
   else
   {
-    // The plain path never waits for the resamplers, so a flush left from the last reset ends.
+    // The plain path never waits for the resamplers.
     mFlushPending = false;
     mFlushRemaining = 0;
     mFadeCountdown.store(kFadeLength, std::memory_order_release);

@@ -12,9 +12,9 @@ namespace iplug::igraphics
 {
 
 // Shows the saturation curve as a polyline of normalised heights (0 = bottom, 1 = top), one per
-// horizontal step. The plug-in hands the points over from whichever thread changed a parameter,
-// possibly the audio thread, so the points live behind a lock that is only ever held for a copy:
-// drawing takes its own copy with CopyPoints and draws from that outside the lock.
+// horizontal step, as a line of one unit. The plug-in hands the points over from whichever thread
+// changed a parameter, possibly the audio thread, so the points live behind a lock that is only
+// ever held for a copy: drawing takes its own copy and draws from that outside the lock.
 class ITransferCurveControl final : public IControl
 {
 public:
@@ -29,10 +29,16 @@ public:
   // Copies the points as they stand into out (empty before the first hand-off).
   void CopyPoints(std::vector<double>& out) const;
 
+  // Point i of n sits at x = L + i (R - L - 1) / n and y = (B - 1) - (B - T - 1) p; fewer than two
+  // points draw nothing.
+  void Draw(IGraphics& g) override;
+
 private:
   IColor mLineColor;
   IBlend mLineBlend;
   std::vector<double> mPoints;
+  // The copy drawing works from; main thread only.
+  std::vector<double> mDrawPoints;
   mutable std::mutex mPointsLock;
 };
 

@@ -69,7 +69,8 @@ public:
   // outside offline rendering the requested path becomes the path in use.
   void ResetPathSwitch();
   // Rebuilds the oversampling engine for the current rate, block size and render mode, sizes
-  // the working buffers, arms the start-up flush and sets up the input-meter delay.
+  // the working buffer and sets up the input-meter delay. The new engine plays from its first
+  // block.
   void RebuildOversampler();
   // Followers take the current sample rate; levels go to 0.
   void ResetLevelFollowers();
@@ -86,7 +87,6 @@ public:
   bool IsFlushPending() const { return mFlushPending; }
   int GetOversamplingLatency() const { return mOversamplingLatency; }
   int ScratchLength() const { return static_cast<int>(mScratch.size()); }
-  int ZeroBlockLength() const { return static_cast<int>(mZeroBlock.size()); }
   int GetMeterDelay() const { return mMeterDelay; }
   const velmora::Oversampler* GetOversampler() const { return mOversampler.get(); }
   // Queue k carries the readings of the meter with control tag k + 1.
@@ -103,8 +103,11 @@ private:
   // The plain or the oversampled path over the first two outputs; a block longer than the
   // working buffer is silent on either.
   void RunPath(double** inputs, double** outputs, int nOut, int nFrames, bool oversampled);
-  // True when it silenced the block; a switch in its fade-out keeps the block audible.
-  bool RunFlushStep(double** outputs, int nOut, int nFrames, bool switchFadingOut);
+  // Audio thread, at a switch to the oversampled path: clears the resamplers and silences the
+  // next engine block plus latency samples before the fade-in.
+  void StartFlush();
+  // Counts one block of the flush down and silences it on every output.
+  void RunFlushStep(double** outputs, int nOut, int nFrames);
   void ApplyRampAndAdvanceSwitch(double** outputs, int nOut, int nFrames, bool fadingOut);
   void ChangePathAfterFadeOut();
   void FinishFadeIn();
@@ -136,7 +139,6 @@ private:
 
   std::unique_ptr<velmora::Oversampler> mOversampler;
   std::vector<double> mScratch;
-  std::vector<double> mZeroBlock;
   std::atomic<bool> mOversamplingOn{false};
   std::atomic<bool> mOversamplingRequested{false};
   int32_t mOversamplingLatency = 0;

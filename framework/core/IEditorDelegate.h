@@ -44,6 +44,12 @@ public:
   virtual void SendParameterValueFromDelegate(int paramIdx, double value, bool normalized);
   // An edit made in the editor; the plug-in base stores it and runs its change handling.
   virtual void SendParameterValueFromUI(int /*paramIdx*/, double /*normalizedValue*/) {}
+  // A user gesture on a parameter (a drag, a click, a wheel step, a double-click) begins and
+  // ends around the values it sends, so that a format can tell its host one edit from the next.
+  virtual void BeginInformHostOfParamChangeFromUI(int /*paramIdx*/) {}
+  virtual void EndInformHostOfParamChangeFromUI(int /*paramIdx*/) {}
+  // A parameter's default value, normalised; 0 when there is no such parameter.
+  virtual double GetParamDefaultNormalized(int /*paramIdx*/) const { return 0.0; }
 
   // Change handling that must run on the main thread.
   virtual void OnParamChangeUI(int /*paramIdx*/, EParamSource /*source*/) {}

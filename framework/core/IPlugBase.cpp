@@ -122,6 +122,12 @@ void IPlugBase::SendParameterValueFromUI(int paramIdx, double normalizedValue)
   OnParamChangeUI(paramIdx, EParamSource::kUI);
 }
 
+double IPlugBase::GetParamDefaultNormalized(int paramIdx) const
+{
+  const IParam* param = GetParam(paramIdx);
+  return param ? param->GetDefault(true) : 0.0;
+}
+
 void IPlugBase::OnUIOpen()
 {
   if (const igraphics::IGraphics* ui = GetUI())

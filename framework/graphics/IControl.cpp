@@ -11,7 +11,13 @@ namespace iplug::igraphics
 
 IControl::IControl(const IRECT& bounds, int paramIdx) : mRECT(bounds), mParamIdx(paramIdx) {}
 
-void IControl::OnAttached(IGraphics& ui, int tag)
+void IControl::SetRECT(const IRECT& bounds)
+{
+  mRECT = bounds;
+  SetDirty(false);
+}
+
+void IControl::SetUI(IGraphics& ui, int tag)
 {
   mUI = &ui;
   mTag = tag;
@@ -29,6 +35,15 @@ void IControl::SetValue(double normalized)
   mValue = std::clamp(normalized, 0.0, 1.0);
 }
 
+void IControl::SetValueToDefault()
+{
+  const IEditorDelegate* delegate = GetDelegate();
+  if (mParamIdx == kNoParameter || !delegate)
+    return;
+  SetValue(delegate->GetParamDefaultNormalized(mParamIdx));
+  SetDirty(true);
+}
+
 void IControl::SetValueFromDelegate(double normalized)
 {
   SetValue(normalized);
@@ -42,6 +57,33 @@ void IControl::SetDirty(bool triggerAction)
     return;
   if (IEditorDelegate* delegate = GetDelegate())
     delegate->SendParameterValueFromUI(mParamIdx, mValue);
+}
+
+void IControl::Hide(bool hide)
+{
+  if (hide == mHidden)
+    return;
+  mHidden = hide;
+  SetDirty(false);
+}
+
+void IControl::OnMouseDblClick(float, float, const IMouseMod&)
+{
+  SetValueToDefault();
+}
+
+void IControl::OnMouseOver(float, float, const IMouseMod&)
+{
+  if (!mMouseIsOver)
+    SetDirty(false);
+  mMouseIsOver = true;
+}
+
+void IControl::OnMouseOut()
+{
+  if (mMouseIsOver)
+    SetDirty(false);
+  mMouseIsOver = false;
 }
 
 } // namespace iplug::igraphics

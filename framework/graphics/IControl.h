@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/graphics/IBlend.h"
+#include "framework/graphics/IMouseMod.h"
 #include "framework/graphics/IRECT.h"
 
 #include <atomic>
@@ -19,6 +21,7 @@ class IGraphics;
 // the plug-in addresses messages to it, a normalised value and a redraw mark. Controls live in
 // one IGraphics, which owns them, and run on the main thread; only the redraw mark may be set
 // from another thread (by controls that take data from the audio thread under their own lock).
+// Mouse positions reach the handlers in logical units.
 class IControl
 {
 public:
@@ -28,17 +31,20 @@ public:
   IControl& operator=(const IControl&) = delete;
 
   const IRECT& GetRECT() const { return mRECT; }
+  void SetRECT(const IRECT& bounds);
   int GetParamIdx() const { return mParamIdx; }
   int GetTag() const { return mTag; }
 
-  // Called by IGraphics when it adopts the control.
-  void OnAttached(IGraphics& ui, int tag);
+  // Called by IGraphics when it adopts the control; OnAttached follows.
+  void SetUI(IGraphics& ui, int tag);
   IGraphics* GetUI() const { return mUI; }
   IEditorDelegate* GetDelegate() const;
 
   double GetValue() const { return mValue; }
   // Normalised value, held to 0..1; NaN is ignored.
   void SetValue(double normalized);
+  // The bound parameter's default, as a user edit.
+  void SetValueToDefault();
   // The delegate's way in: new value for the bound parameter, redrawn without echoing it back.
   virtual void SetValueFromDelegate(double normalized);
   // A message from the plug-in addressed to this control's tag.
@@ -49,11 +55,43 @@ public:
   void SetDirty(bool triggerAction = true);
   bool IsDirty() const { return mDirty.load(std::memory_order_acquire); }
   void ClearDirty() { mDirty.store(false, std::memory_order_release); }
+  // Clears the mark and tells whether it was set.
+  bool TakeDirty() { return mDirty.exchange(false, std::memory_order_acq_rel); }
 
   void SetDisabled(bool disabled) { mDisabled = disabled; }
   bool IsDisabled() const { return mDisabled; }
   void SetIgnoreMouse(bool ignore) { mIgnoreMouse = ignore; }
   bool GetIgnoreMouse() const { return mIgnoreMouse; }
+  // A hidden control is neither drawn nor hit; hiding or showing redraws its area.
+  void Hide(bool hide);
+  bool IsHidden() const { return mHidden; }
+  bool GetMouseIsOver() const { return mMouseIsOver; }
+
+  const IBlend& GetBlend() const { return mBlend; }
+  void SetBlend(const IBlend& blend) { mBlend = blend; }
+
+  virtual void Draw(IGraphics& /*g*/) {}
+  virtual bool IsHit(float x, float y) const { return mRECT.Contains(x, y); }
+
+  virtual void OnMouseDown(float /*x*/, float /*y*/, const IMouseMod& /*mod*/) {}
+  virtual void OnMouseUp(float /*x*/, float /*y*/, const IMouseMod& /*mod*/) {}
+  virtual void OnMouseDrag(float /*x*/, float /*y*/, float /*dX*/, float /*dY*/,
+                           const IMouseMod& /*mod*/)
+  {
+  }
+  // Default: the bound parameter returns to its default.
+  virtual void OnMouseDblClick(float x, float y, const IMouseMod& mod);
+  virtual void OnMouseWheel(float /*x*/, float /*y*/, const IMouseMod& /*mod*/, float /*d*/) {}
+  // Default: remember the mouse is over the control and redraw it.
+  virtual void OnMouseOver(float x, float y, const IMouseMod& mod);
+  virtual void OnMouseOut();
+
+  // After attachment to an editor.
+  virtual void OnAttached() {}
+  // After the editor's draw scale or screen scale changed.
+  virtual void OnRescale() {}
+  // After the editor changed size.
+  virtual void OnResize() {}
 
 private:
   IRECT mRECT;
@@ -61,8 +99,11 @@ private:
   int mTag = kNoTag;
   IGraphics* mUI = nullptr;
   double mValue = 0.0;
+  IBlend mBlend;
   bool mDisabled = false;
   bool mIgnoreMouse = false;
+  bool mHidden = false;
+  bool mMouseIsOver = false;
   std::atomic<bool> mDirty{true};
 };
 

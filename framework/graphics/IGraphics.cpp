@@ -1,25 +1,73 @@
 #include "framework/graphics/IGraphics.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace iplug::igraphics
 {
 
 IGraphics::IGraphics(IEditorDelegate& delegate, int width, int height, int fps, float scale)
-    : mDelegate(delegate), mWidth(width), mHeight(height), mFPS(fps), mDrawScale(scale)
+    : mDelegate(delegate), mWidth(std::max(width, 1)), mHeight(std::max(height, 1)), mFPS(fps),
+      mDrawScale(std::clamp(std::isfinite(scale) ? scale : 1.f, kMinDrawScale, kMaxDrawScale)),
+      mDrawContext(MakeDrawContext())
 {
+  RebuildBackingImage();
 }
 
 IGraphics::~IGraphics() = default;
+
+int IGraphics::WindowWidth() const
+{
+  return static_cast<int>(std::lround(mWidth * GetTotalScale()));
+}
+
+int IGraphics::WindowHeight() const
+{
+  return static_cast<int>(std::lround(mHeight * GetTotalScale()));
+}
+
+void IGraphics::RebuildBackingImage()
+{
+  mHasBackingImage = mDrawContext->SetSize(WindowWidth(), WindowHeight(), GetTotalScale());
+}
+
+void IGraphics::Resize(float drawScale)
+{
+  if (!std::isfinite(drawScale))
+    return;
+  mDrawScale = std::clamp(drawScale, kMinDrawScale, kMaxDrawScale);
+  RebuildBackingImage();
+  for (const auto& control : mControls)
+  {
+    control->OnRescale();
+    control->OnResize();
+  }
+  SetAllControlsDirty();
+  PlatformResized();
+}
+
+void IGraphics::SetScreenScale(float screenScale)
+{
+  if (!std::isfinite(screenScale))
+    return;
+  mScreenScale = std::clamp(screenScale, kMinScreenScale, kMaxScreenScale);
+  RebuildBackingImage();
+  for (const auto& control : mControls)
+    control->OnRescale();
+  SetAllControlsDirty();
+  PlatformResized();
+}
 
 IControl* IGraphics::AttachControl(std::unique_ptr<IControl> control, int ctrlTag)
 {
   if (!control)
     return nullptr;
   const int tag = (ctrlTag != kNoTag && GetControlWithTag(ctrlTag)) ? kNoTag : ctrlTag;
-  control->OnAttached(*this, tag);
+  control->SetUI(*this, tag);
   mControls.push_back(std::move(control));
-  return mControls.back().get();
+  IControl* attached = mControls.back().get();
+  attached->OnAttached();
+  return attached;
 }
 
 IControl* IGraphics::GetControl(int idx) const
@@ -40,6 +88,9 @@ IControl* IGraphics::GetControlWithTag(int ctrlTag) const
 
 void IGraphics::RemoveAllControls()
 {
+  EndGesture();
+  mCapturedControl = nullptr;
+  mMouseOverControl = nullptr;
   mControls.clear();
 }
 
@@ -61,12 +112,6 @@ void IGraphics::UpdateControlsOfParam(int paramIdx, double normalized) const
     if (control->GetParamIdx() == paramIdx)
       control->SetValueFromDelegate(normalized);
   }
-}
-
-bool IGraphics::IsDirty() const
-{
-  return std::any_of(mControls.begin(), mControls.end(),
-                     [](const auto& c) { return c->IsDirty(); });
 }
 
 } // namespace iplug::igraphics

@@ -1,8 +1,16 @@
 #pragma once
 
+#include "framework/graphics/ECursor.h"
+#include "framework/graphics/IBitmap.h"
 #include "framework/graphics/IControl.h"
+#include "framework/graphics/IDrawContext.h"
+#include "framework/graphics/IMouseMod.h"
+#include "framework/graphics/IText.h"
+#include "framework/graphics/ResourceEntry.h"
 
 #include <memory>
+#include <span>
+#include <string>
 #include <vector>
 
 namespace iplug
@@ -12,11 +20,20 @@ class IEditorDelegate;
 namespace igraphics
 {
 
-// The editor's drawing context: its logical size, frame rate and drawing scale, and the
-// controls it owns. It lives on the main thread from the editor's opening to its closing.
+// The editor's drawing context: its logical size, frame rate and scales, the controls it owns,
+// its resources and an off-screen backing image of the whole editor that a window copies to the
+// screen. The backing image measures the logical size times the draw scale times the screen
+// scale, in pixels. It lives on the main thread from the editor's opening to its closing.
 class IGraphics
 {
 public:
+  static constexpr float kMinDrawScale = 0.5f;
+  static constexpr float kMaxDrawScale = 4.f;
+  static constexpr float kMinScreenScale = 1.f;
+  static constexpr float kMaxScreenScale = 4.f;
+  // Bitmaps are never resampled above this many pixels per unit; drawing scales them further.
+  static constexpr int kMaxBitmapScale = 4;
+
   IGraphics(IEditorDelegate& delegate, int width, int height, int fps = 60, float scale = 1.f);
   virtual ~IGraphics();
   IGraphics(const IGraphics&) = delete;
@@ -26,8 +43,25 @@ public:
   int Width() const { return mWidth; }
   int Height() const { return mHeight; }
   int FPS() const { return mFPS; }
-  float GetDrawScale() const { return mDrawScale; }
+  IRECT GetBounds() const
+  {
+    return {0.f, 0.f, static_cast<float>(mWidth), static_cast<float>(mHeight)};
+  }
 
+  // --- Scale -----------------------------------------------------------------------------------
+  float GetDrawScale() const { return mDrawScale; }
+  float GetScreenScale() const { return mScreenScale; }
+  float GetTotalScale() const { return mDrawScale * mScreenScale; }
+  // Size of the backing image (and of the window showing it) in pixels.
+  int WindowWidth() const;
+  int WindowHeight() const;
+  // A new draw scale (held within kMinDrawScale..kMaxDrawScale) at the same logical size: the
+  // backing image is rebuilt, every control rescales and the whole editor is redrawn.
+  void Resize(float drawScale);
+  // The screen's pixels per device-independent pixel (held within 1..4), with the same effects.
+  void SetScreenScale(float screenScale);
+
+  // --- Controls --------------------------------------------------------------------------------
   // Takes ownership of the control and gives it its tag; returns it for further set-up.
   // Tags identify one control each: a tag already in use is not given out again (the control
   // is attached without a tag).
@@ -42,16 +76,143 @@ public:
   // Shows a parameter's new normalised value on every control bound to it.
   void UpdateControlsOfParam(int paramIdx, double normalized) const;
 
+  // --- Resources -------------------------------------------------------------------------------
+  // The table resources are looked up in (by file name, without regard to case). The table must
+  // outlive the editor; setting one forgets every bitmap decoded from the previous one.
+  void SetResources(std::span<const ResourceEntry> resources);
+  // The named PNG divided into nFrames frames, decoded once per editor and resampled for
+  // targetScale pixels per unit (0: the total scale rounded up). Invalid when the resource is
+  // missing or is no PNG.
+  IBitmap LoadBitmap(const char* name, int nFrames = 1, bool framesAreHorizontal = false,
+                     int targetScale = 0);
+  // The same image resampled for the current total scale (rounded up); the bitmap itself when it
+  // already fits or is invalid.
+  IBitmap GetScaledBitmap(const IBitmap& bitmap);
+  // Registers the TrueType file under fontID for text styles to name. False when the file is
+  // missing or no font; an identifier already registered keeps its first font.
+  bool LoadFont(const char* fontID, const char* fileName);
+  bool HasFont(std::string_view fontID) const { return FindFont(fontID) != nullptr; }
+
+  // --- Drawing, in logical units (from controls' Draw) ------------------------------------------
+  // The part of the bitmap at (srcX, srcY), in the bitmap's logical units, fills dest.
+  void DrawBitmap(const IBitmap& bitmap, const IRECT& dest, int srcX, int srcY,
+                  const IBlend* blend = nullptr);
+  // Frame 0..N-1 of the bitmap into dest.
+  void DrawBitmapFrame(const IBitmap& bitmap, const IRECT& dest, int frame,
+                       const IBlend* blend = nullptr);
+  void DrawLine(const IColor& color, float x1, float y1, float x2, float y2,
+                const IBlend* blend = nullptr, float thickness = 1.f);
+  void FillTriangle(const IColor& color, float x1, float y1, float x2, float y2, float x3, float y3,
+                    const IBlend* blend = nullptr);
+  void FillRect(const IColor& color, const IRECT& bounds, const IBlend* blend = nullptr);
+  void FillRoundRect(const IColor& color, const IRECT& bounds, float cornerRadius = 5.f,
+                     const IBlend* blend = nullptr);
+  void DrawRoundRect(const IColor& color, const IRECT& bounds, float cornerRadius = 5.f,
+                     const IBlend* blend = nullptr, float thickness = 1.f);
+  // False (and nothing drawn) when the style's font is not registered.
+  bool DrawText(const IText& text, const char* str, const IRECT& bounds,
+                const IBlend* blend = nullptr);
+
+  // --- Redraw ----------------------------------------------------------------------------------
   // Whether any control is marked for redraw.
   bool IsDirty() const;
+  void SetAllControlsDirty();
+  // One frame: the union of the rectangles of the controls marked for redraw is cleared and
+  // every visible control that meets it is drawn into it, in attachment order, each clipped to
+  // that union and to its own rectangle.
+  // Returns the region of the backing image that changed, in pixels (empty when none). The
+  // window's timer calls it at up to FPS() times a second.
+  PixelRect Draw();
+  // The whole editor, now.
+  PixelRect DrawAll();
+  // The backing image as last drawn.
+  PixelView GetPixels();
+  bool WritePNG(const char* path);
+
+  // --- Mouse, in window pixels -------------------------------------------------------------------
+  void OnMouseDown(float x, float y, const IMouseMod& mod);
+  void OnMouseUp(float x, float y, const IMouseMod& mod);
+  // dX, dY: movement since the last event, in window pixels.
+  void OnMouseDrag(float x, float y, float dX, float dY, const IMouseMod& mod);
+  void OnMouseDblClick(float x, float y, const IMouseMod& mod);
+  // d: wheel steps, positive away from the user.
+  void OnMouseWheel(float x, float y, const IMouseMod& mod, float d);
+  // Movement without a button held; acted on only while mouse-over tracking is on.
+  void OnMouseOver(float x, float y, const IMouseMod& mod);
+  // The mouse left the window.
+  void OnMouseOut();
+  void EnableMouseOver(bool enable) { mEnableMouseOver = enable; }
+  bool MouseOverEnabled() const { return mEnableMouseOver; }
+  // The top-most visible, enabled control taking the mouse at a logical position; -1 when none.
+  int GetMouseControlIdx(float x, float y) const;
+  // The control receiving drags until the button is released.
+  IControl* GetCapturedControl() const { return mCapturedControl; }
+  IControl* GetMouseOverControl() const { return mMouseOverControl; }
+
+  // --- Cursor requests (the window shows them) --------------------------------------------------
+  // Returns the cursor it replaces.
+  ECursor SetMouseCursor(ECursor cursor);
+  ECursor GetMouseCursor() const { return mCursor; }
+  // Hiding remembers where the mouse was; showing again asks the window to put it back there.
+  void HideMouseCursor(bool hide);
+  bool IsCursorHidden() const { return mCursorHidden; }
+  // True once after the cursor was shown again, with the position (window pixels) to restore.
+  bool TakeCursorRestore(float& x, float& y);
+
+protected:
+  // For a platform window: the backing image changed size, or the cursor request changed.
+  virtual void PlatformResized() {}
+  virtual void PlatformCursorChanged() {}
 
 private:
+  struct CachedBitmap
+  {
+    int resourceIdx;
+    int scale;
+    std::shared_ptr<const APIBitmap> bitmap;
+  };
+  struct LoadedFont
+  {
+    std::string id;
+    std::unique_ptr<APIFont> font;
+  };
+
+  void RebuildBackingImage();
+  // The pixels of the backing image that a logical rectangle touches.
+  PixelRect ToPixels(const IRECT& r) const;
+  int FindResource(std::string_view name) const;
+  int BitmapScaleFor(int targetScale) const;
+  std::shared_ptr<const APIBitmap> GetCachedBitmap(int resourceIdx, int scale);
+  const APIFont* FindFont(std::string_view fontID) const;
+  void BeginGesture(const IControl& control);
+  void EndGesture();
+
   IEditorDelegate& mDelegate;
   int mWidth;
   int mHeight;
   int mFPS;
   float mDrawScale;
+  float mScreenScale = 1.f;
+  std::unique_ptr<IDrawContext> mDrawContext;
+  bool mHasBackingImage = false;
   std::vector<std::unique_ptr<IControl>> mControls;
+
+  std::span<const ResourceEntry> mResources;
+  std::vector<CachedBitmap> mBitmapCache;
+  std::vector<LoadedFont> mFonts;
+
+  bool mEnableMouseOver = false;
+  IControl* mCapturedControl = nullptr;
+  IControl* mMouseOverControl = nullptr;
+  int mGestureParamIdx = kNoParameter;
+  float mLastMouseX = 0.f;
+  float mLastMouseY = 0.f;
+
+  ECursor mCursor = ECursor::ARROW;
+  bool mCursorHidden = false;
+  bool mCursorRestorePending = false;
+  float mCursorRestoreX = 0.f;
+  float mCursorRestoreY = 0.f;
 };
 
 } // namespace igraphics

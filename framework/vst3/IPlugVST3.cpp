@@ -154,17 +154,26 @@ tresult PLUGIN_API IPlugVST3::terminate()
 
 // ---- main-thread servicing ----
 
+void IPlugVST3::RequestRestart(int32 flags)
+{
+  mPendingRestartFlags.fetch_or(flags);
+  if (OnMainThread())
+    DeliverPendingRestart();
+}
+
 void IPlugVST3::DeliverPendingRestart()
 {
-  if (mComponentHandler && mRestartPending.exchange(false))
-    mComponentHandler->restartComponent(kLatencyChanged);
+  // Without a handler the request waits: a host that sets one later hears of it then.
+  if (!mComponentHandler)
+    return;
+  const int32 flags = mPendingRestartFlags.exchange(0);
+  if (flags != 0)
+    mComponentHandler->restartComponent(flags);
 }
 
 void IPlugVST3::InformHostOfLatencyChange()
 {
-  mRestartPending.store(true);
-  if (OnMainThread())
-    DeliverPendingRestart();
+  RequestRestart(kLatencyChanged);
 }
 
 void IPlugVST3::ApplyPendingPreset()

@@ -184,10 +184,15 @@ private:
   void OnIdleTimer();
   // A program change that arrived with audio, applied here on the main thread.
   void ApplyPendingPreset();
+  // Queues a restart request with these flags; it reaches the host on the main thread only, at
+  // once when called there.
+  void RequestRestart(Steinberg::int32 flags);
   void DeliverPendingRestart();
   bool OnMainThread() const { return std::this_thread::get_id() == mMainThread; }
   bool BusBuffersUsable(const Steinberg::Vst::AudioBusBuffers* buses, Steinberg::int32 numBuses,
                         int channels, bool doublePrecision) const;
+  // Main thread. Restores (or, the first time, captures) a preset; when that changed any value,
+  // asks the host to read the parameter values again.
   Steinberg::tresult SelectPreset(int index);
 
   std::atomic<Steinberg::uint32> mRefCount{1};
@@ -208,7 +213,7 @@ private:
   std::atomic<bool> mActive{false};
   std::atomic<bool> mProcessing{false};
   std::atomic<bool> mBypass{false};
-  std::atomic<bool> mRestartPending{false};
+  std::atomic<Steinberg::int32> mPendingRestartFlags{0};
   std::atomic<int> mPendingPreset{-1};
 };
 

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <new>
 #include <string>
+#include <vector>
 
 using namespace Steinberg;
 using namespace Steinberg::Vst;
@@ -25,6 +26,15 @@ constexpr const char* kBypassOnText = "on";
 const IParam* FindParam(const IPlugBase& plug, ParamID id)
 {
   return id < kBypassParamId ? plug.GetParam(static_cast<int>(id)) : nullptr;
+}
+
+std::vector<double> CurrentValues(const IPlugBase& plug)
+{
+  std::vector<double> values;
+  values.reserve(static_cast<size_t>(plug.NParams()));
+  for (int i = 0; i < plug.NParams(); ++i)
+    values.push_back(plug.GetParam(i)->Value());
+  return values;
 }
 
 } // namespace
@@ -165,7 +175,15 @@ tresult IPlugVST3::SelectPreset(int index)
 {
   try
   {
-    return RestorePreset(index) ? kResultOk : kResultFalse;
+    const std::vector<double> before = CurrentValues(*this);
+    if (!RestorePreset(index))
+      return kResultFalse;
+    // Hosts show and save the values they hold themselves. A capture, or a recall of the values
+    // already in force, leaves those right; a re-read then would only make the host rescan
+    // every parameter for nothing.
+    if (CurrentValues(*this) != before)
+      RequestRestart(kParamValuesChanged);
+    return kResultOk;
   }
   catch (const std::bad_alloc&)
   {

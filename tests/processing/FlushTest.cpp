@@ -24,20 +24,12 @@ int CeilDiv(int a, int b)
   return (a + b - 1) / b;
 }
 
-// An engine of the same build, fed the same zeros in the same chunks and then the same signal,
-// gives what the plug-in's oversampled path should give once its flush is over.
+// A fresh engine of the same build, fed the same signal: what the plug-in's oversampled path
+// gives when its resamplers start from no history.
 class ReferenceEngine
 {
 public:
-  ReferenceEngine(int maxBlock, int flushSamples, int chunk)
-      : mEngine(kRate, maxBlock, false), mZeros(static_cast<size_t>(maxBlock), 0.0)
-  {
-    for (int left = flushSamples; left > 0; left -= chunk)
-    {
-      for (int c = 0; c < 2; ++c)
-        mEngine.FlushChannel(c, mZeros.data(), std::min(left, chunk));
-    }
-  }
+  explicit ReferenceEngine(int maxBlock) : mEngine(kRate, maxBlock, false) {}
 
   std::vector<double> Process(int channel, const std::vector<double>& input, int nFrames)
   {
@@ -48,7 +40,6 @@ public:
 
 private:
   velmora::Oversampler mEngine;
-  std::vector<double> mZeros;
   velmora::ShaperCoefficients mCoefficients = velmora::ComputeShaperCoefficients({});
 };
 
@@ -56,7 +47,7 @@ class FlushTest : public ::testing::TestWithParam<int>
 {
 };
 
-TEST_P(FlushTest, AfterResetSilenceThenFullLevelWithoutFade)
+TEST_P(FlushTest, AfterResetTheOversampledPathPlaysFromTheFirstBlock)
 {
   const int n = GetParam();
   ProcessingHost host;
@@ -65,19 +56,10 @@ TEST_P(FlushTest, AfterResetSilenceThenFullLevelWithoutFade)
   host.Reset(kRate, n);
   const int m = std::max(n, 1024);
   ASSERT_EQ(plugin.ScratchLength(), m);
-  ASSERT_EQ(plugin.ZeroBlockLength(), m);
-  const int latency = plugin.GetOversamplingLatency();
-  ASSERT_GT(latency, 0);
-
-  const int silent = CeilDiv(m + latency, n);
-  for (int block = 0; block < silent; ++block)
-  {
-    host.Run(n, Tone);
-    ASSERT_TRUE(AllZero(host.Output(0), n) && AllZero(host.Output(1), n)) << "block " << block;
-  }
+  ASSERT_GT(plugin.GetOversamplingLatency(), 0);
   EXPECT_FALSE(plugin.IsFlushPending());
 
-  ReferenceEngine reference(m, m + latency, n);
+  ReferenceEngine reference(m);
   const int checkedBlocks = std::max(1, CeilDiv(2048, n));
   for (int block = 0; block < checkedBlocks; ++block)
   {
@@ -114,7 +96,8 @@ TEST_P(FlushTest, SwitchOnFadesOutFlushesInSilenceThenFadesIn)
     ASSERT_TRUE(AllZero(host.Output(0), n) && AllZero(host.Output(1), n)) << "block " << block;
   }
 
-  ReferenceEngine reference(m, m + latency, n);
+  // The resamplers were cleared at the change of path: the fade-in starts from no history.
+  ReferenceEngine reference(m);
   const int fadeInBlocks = CeilDiv(256, n);
   for (int block = 0; block < fadeInBlocks + 1; ++block)
   {
@@ -132,6 +115,43 @@ TEST_P(FlushTest, SwitchOnFadesOutFlushesInSilenceThenFadesIn)
       }
     }
   }
+}
+
+// The resamplers keep the tone they last heard while the plain path runs; switching back on must
+// not play it again: with silent input the whole switch stays silent.
+TEST_P(FlushTest, HistoryFromAnEarlierUseDoesNotReachTheNextFadeIn)
+{
+  const int n = GetParam();
+  ProcessingHost host;
+  Velmora& plugin = host.Plugin();
+  plugin.RequestPathSwitch(1.0);
+  host.Reset(kRate, n);
+  const auto runWhileSwitching = [&](auto&& signal, auto&& check)
+  {
+    for (int block = 0; plugin.IsPathSwitchActive(); ++block)
+    {
+      ASSERT_LT(block, CeilDiv(8192, n) + 4) << "the switch does not end";
+      host.Run(n, signal);
+      check(block);
+    }
+  };
+  for (int block = 0; block < CeilDiv(2048, n); ++block)
+    host.Run(n, Tone);
+
+  plugin.RequestPathSwitch(0.0);
+  runWhileSwitching(Tone, [](int) {});
+  ASSERT_FALSE(plugin.IsOversamplingOn());
+
+  const auto silence = [](int, long long) { return 0.0; };
+  plugin.RequestPathSwitch(1.0);
+  runWhileSwitching(silence,
+                    [&](int block) {
+                      EXPECT_TRUE(AllZero(host.Output(0), n) && AllZero(host.Output(1), n))
+                          << "block " << block;
+                    });
+  ASSERT_TRUE(plugin.IsOversamplingOn());
+  host.Run(n, silence);
+  EXPECT_TRUE(AllZero(host.Output(0), n) && AllZero(host.Output(1), n));
 }
 
 INSTANTIATE_TEST_SUITE_P(BlockSizes, FlushTest, ::testing::Values(1, 64, 256, 1024, 4096));

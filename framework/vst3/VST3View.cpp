@@ -1,0 +1,198 @@
+#include "framework/vst3/VST3View.h"
+
+#include "framework/core/IEditorDelegate.h"
+
+#include <cstring>
+
+using namespace Steinberg;
+
+namespace iplug
+{
+
+IPtr<VST3View> VST3View::Create(VST3ViewOwner& owner)
+{
+  return owned(new VST3View(owner));
+}
+
+VST3View::VST3View(VST3ViewOwner& owner) : mOwner(owner)
+{
+  mOwner.RetainForView();
+}
+
+VST3View::~VST3View()
+{
+  if (mAttached)
+    mOwner.ViewDelegate().CloseWindow();
+  mOwner.ViewDestroyed();
+  mOwner.ReleaseForView();
+}
+
+bool VST3View::RequestResize(int width, int height)
+{
+  if (!mFrame || !mAttached)
+    return false;
+  ViewRect rect(0, 0, width, height);
+  return mFrame->resizeView(this, &rect) == kResultOk;
+}
+
+tresult PLUGIN_API VST3View::queryInterface(const TUID iid, void** obj)
+{
+  if (!obj)
+    return kInvalidArgument;
+  if (FUnknownPrivate::iidEqual(iid, FUnknown::iid) ||
+      FUnknownPrivate::iidEqual(iid, IPlugView::iid))
+    *obj = static_cast<IPlugView*>(this);
+  else if (FUnknownPrivate::iidEqual(iid, IPlugViewContentScaleSupport::iid))
+    *obj = static_cast<IPlugViewContentScaleSupport*>(this);
+  else
+  {
+    *obj = nullptr;
+    return kNoInterface;
+  }
+  addRef();
+  return kResultOk;
+}
+
+uint32 PLUGIN_API VST3View::addRef()
+{
+  return mRefCount.fetch_add(1) + 1;
+}
+
+uint32 PLUGIN_API VST3View::release()
+{
+  const uint32 remaining = mRefCount.fetch_sub(1) - 1;
+  if (remaining == 0)
+    delete this;
+  return remaining;
+}
+
+tresult PLUGIN_API VST3View::isPlatformTypeSupported(FIDString type)
+{
+  return type && std::strcmp(type, kPlatformTypeX11EmbedWindowID) == 0 ? kResultTrue
+                                                                        : kResultFalse;
+}
+
+tresult PLUGIN_API VST3View::attached(void* parent, FIDString type)
+{
+  if (mAttached)
+    return kResultFalse;
+  if (!parent || isPlatformTypeSupported(type) != kResultTrue)
+    return kInvalidArgument;
+  // The window's events and redraws run on the host's run loop: the frame's, else the host
+  // context's. Without either the editor would freeze, so there is none.
+  IPtr<Linux::IRunLoop> runLoop;
+  if (mFrame)
+  {
+    Linux::IRunLoop* frameLoop = nullptr;
+    if (mFrame->queryInterface(Linux::IRunLoop::iid, reinterpret_cast<void**>(&frameLoop)) ==
+            kResultOk &&
+        frameLoop)
+      runLoop = owned(frameLoop);
+  }
+  if (!runLoop)
+    runLoop = mOwner.ContextRunLoop();
+  if (!runLoop)
+    return kResultFalse;
+  mRunLoop = std::make_unique<VST3HostRunLoop>(runLoop);
+  if (!mOwner.ViewDelegate().OpenWindow(parent, mRunLoop.get()))
+  {
+    mRunLoop.reset();
+    return kResultFalse;
+  }
+  mAttached = true;
+  return kResultOk;
+}
+
+tresult PLUGIN_API VST3View::removed()
+{
+  if (!mAttached)
+    return kResultFalse;
+  mAttached = false;
+  mOwner.ViewDelegate().CloseWindow();
+  mRunLoop.reset();
+  return kResultOk;
+}
+
+tresult PLUGIN_API VST3View::onWheel(float)
+{
+  return kResultFalse;
+}
+
+tresult PLUGIN_API VST3View::onKeyDown(char16, int16, int16)
+{
+  return kResultFalse;
+}
+
+tresult PLUGIN_API VST3View::onKeyUp(char16, int16, int16)
+{
+  return kResultFalse;
+}
+
+tresult PLUGIN_API VST3View::getSize(ViewRect* size)
+{
+  if (!size)
+    return kInvalidArgument;
+  int width = 0;
+  int height = 0;
+  mOwner.ViewDelegate().GetEditorSize(width, height);
+  *size = ViewRect(0, 0, width, height);
+  return kResultOk;
+}
+
+tresult PLUGIN_API VST3View::onSize(ViewRect* newSize)
+{
+  if (!newSize)
+    return kInvalidArgument;
+  // Only the editor sizes itself; the host's confirmation of that size is the one size accepted.
+  int width = 0;
+  int height = 0;
+  mOwner.ViewDelegate().GetEditorSize(width, height);
+  return newSize->getWidth() == width && newSize->getHeight() == height ? kResultOk : kResultFalse;
+}
+
+tresult PLUGIN_API VST3View::onFocus(TBool)
+{
+  return kResultOk;
+}
+
+tresult PLUGIN_API VST3View::setFrame(IPlugFrame* frame)
+{
+  mFrame = frame;
+  return kResultOk;
+}
+
+tresult PLUGIN_API VST3View::canResize()
+{
+  return kResultFalse;
+}
+
+tresult PLUGIN_API VST3View::checkSizeConstraint(ViewRect* rect)
+{
+  if (!rect)
+    return kInvalidArgument;
+  int width = rect->getWidth();
+  int height = rect->getHeight();
+  mOwner.ViewDelegate().ConstrainEditorSize(width, height);
+  rect->right = rect->left + width;
+  rect->bottom = rect->top + height;
+  return kResultOk;
+}
+
+tresult PLUGIN_API VST3View::setContentScaleFactor(ScaleFactor factor)
+{
+  if (!(factor > 0.f))
+    return kInvalidArgument;
+  IEditorDelegate& delegate = mOwner.ViewDelegate();
+  int oldWidth = 0;
+  int oldHeight = 0;
+  delegate.GetEditorSize(oldWidth, oldHeight);
+  delegate.SetScreenScale(factor);
+  int width = 0;
+  int height = 0;
+  delegate.GetEditorSize(width, height);
+  if (width != oldWidth || height != oldHeight)
+    RequestResize(width, height);
+  return kResultOk;
+}
+
+} // namespace iplug

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "framework/vst3/VST3HostRunLoop.h"
+
+#include "pluginterfaces/base/smartpointer.h"
+#include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
+
+#include <atomic>
+#include <memory>
+
+namespace iplug
+{
+
+class IEditorDelegate;
+
+// What the view needs of the plug-in object that created it.
+class VST3ViewOwner
+{
+public:
+  virtual ~VST3ViewOwner() = default;
+  virtual IEditorDelegate& ViewDelegate() = 0;
+  // The host context's run loop, used when the view's frame offers none; may be null.
+  virtual Steinberg::IPtr<Steinberg::Linux::IRunLoop> ContextRunLoop() = 0;
+  // Keeps the owner alive while a view exists.
+  virtual void RetainForView() = 0;
+  virtual void ReleaseForView() = 0;
+  virtual void ViewDestroyed() = 0;
+};
+
+// The editor as a VST3 view: an X11 child window of the host's window, fixed in size except
+// where the editor rescales itself, which the view passes on to the host's plug-in frame.
+class VST3View final : public Steinberg::IPlugView, public Steinberg::IPlugViewContentScaleSupport
+{
+public:
+  static Steinberg::IPtr<VST3View> Create(VST3ViewOwner& owner);
+  VST3View(const VST3View&) = delete;
+  VST3View& operator=(const VST3View&) = delete;
+
+  // The editor changed its own size (pixels): asks the host's frame to follow.
+  bool RequestResize(int width, int height);
+
+  // FUnknown
+  Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) override;
+  Steinberg::uint32 PLUGIN_API addRef() override;
+  Steinberg::uint32 PLUGIN_API release() override;
+
+  // IPlugView
+  Steinberg::tresult PLUGIN_API isPlatformTypeSupported(Steinberg::FIDString type) override;
+  Steinberg::tresult PLUGIN_API attached(void* parent, Steinberg::FIDString type) override;
+  Steinberg::tresult PLUGIN_API removed() override;
+  Steinberg::tresult PLUGIN_API onWheel(float distance) override;
+  Steinberg::tresult PLUGIN_API onKeyDown(Steinberg::char16 key, Steinberg::int16 keyCode,
+                                          Steinberg::int16 modifiers) override;
+  Steinberg::tresult PLUGIN_API onKeyUp(Steinberg::char16 key, Steinberg::int16 keyCode,
+                                        Steinberg::int16 modifiers) override;
+  Steinberg::tresult PLUGIN_API getSize(Steinberg::ViewRect* size) override;
+  Steinberg::tresult PLUGIN_API onSize(Steinberg::ViewRect* newSize) override;
+  Steinberg::tresult PLUGIN_API onFocus(Steinberg::TBool state) override;
+  Steinberg::tresult PLUGIN_API setFrame(Steinberg::IPlugFrame* frame) override;
+  Steinberg::tresult PLUGIN_API canResize() override;
+  Steinberg::tresult PLUGIN_API checkSizeConstraint(Steinberg::ViewRect* rect) override;
+
+  // IPlugViewContentScaleSupport
+  Steinberg::tresult PLUGIN_API setContentScaleFactor(ScaleFactor factor) override;
+
+private:
+  explicit VST3View(VST3ViewOwner& owner);
+  ~VST3View();
+
+  std::atomic<Steinberg::uint32> mRefCount{1};
+  VST3ViewOwner& mOwner;
+  Steinberg::IPtr<Steinberg::IPlugFrame> mFrame;
+  std::unique_ptr<VST3HostRunLoop> mRunLoop;
+  bool mAttached = false;
+};
+
+} // namespace iplug

@@ -1,0 +1,170 @@
+#include "tests/graphics/FullEditor.h"
+
+#include "framework/graphics/controls/IBSwitchControl.h"
+#include "framework/graphics/controls/IBitmapControl.h"
+#include "framework/graphics/controls/ITextControl.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace velmora::test
+{
+
+using namespace iplug::igraphics;
+
+namespace
+{
+
+using Positions = IVLMLEDMeterControl::Positions;
+
+const std::array<Positions, 4> kLEDs{{
+    {{{28, 49},
+      {36, 45},
+      {44, 41},
+      {51, 38},
+      {59, 35},
+      {68, 33},
+      {76, 31},
+      {84, 29},
+      {92, 28},
+      {101, 27},
+      {109, 26},
+      {117, 26},
+      {126, 26},
+      {134, 26},
+      {143, 27},
+      {151, 28}}},
+    {{{37, 64},
+      {44, 61},
+      {51, 58},
+      {58, 55},
+      {65, 52},
+      {72, 50},
+      {80, 48},
+      {87, 46},
+      {95, 45},
+      {102, 44},
+      {110, 43},
+      {118, 43},
+      {125, 43},
+      {133, 44},
+      {141, 44},
+      {148, 45}}},
+    {{{605, 49},
+      {597, 45},
+      {589, 41},
+      {582, 38},
+      {574, 35},
+      {565, 33},
+      {557, 31},
+      {549, 29},
+      {541, 28},
+      {532, 27},
+      {524, 26},
+      {516, 26},
+      {507, 26},
+      {499, 26},
+      {490, 27},
+      {482, 28}}},
+    {{{596, 64},
+      {589, 61},
+      {582, 58},
+      {575, 55},
+      {568, 52},
+      {561, 50},
+      {553, 48},
+      {546, 46},
+      {538, 45},
+      {531, 44},
+      {523, 43},
+      {515, 43},
+      {508, 43},
+      {500, 44},
+      {492, 44},
+      {485, 45}}},
+}};
+
+const std::array<IRECT, 4> kMeterRects{
+    {{28, 26, 178, 76}, {37, 43, 187, 93}, {470, 26, 620, 76}, {480, 43, 630, 93}}};
+
+struct KnobPlace
+{
+  float x;
+  float y;
+  bool large;
+};
+
+const std::array<KnobPlace, 11> kKnobs{{{24, 152, true},
+                                        {112, 145, false},
+                                        {26, 309, true},
+                                        {63, 249, false},
+                                        {563, 152, true},
+                                        {494, 146, false},
+                                        {539, 250, false},
+                                        {571, 318, false},
+                                        {154, 268, true},
+                                        {370, 294, false},
+                                        {443, 267, false}}};
+
+} // namespace
+
+FullEditor::FullEditor(float scale)
+{
+  mResources.Add("vlm_bg_1_6b.png", SolidPNG(650, 400, 0x1E2023));
+  mResources.Add("x271_frame_stack_fixed_again.png", FrameStripPNG(1024, 1088, 16, 17, 271));
+  mResources.Add("smallknob.png", FrameStripPNG(752, 799, 16, 17, 271));
+  mResources.Add("vlm_glow.png", SolidPNG(16, 16, 0x00A040));
+  mResources.Add("vlm_glow_red.png", SolidPNG(16, 16, 0xC02020));
+  mResources.Add("OS_alpha.png", SolidPNG(29, 58, 0x95DB5E, true));
+  mResources.Add("Roboto-Regular.ttf", RobotoBytes());
+
+  mUI = std::make_unique<IGraphics>(mPlugin, 650, 400, 60, scale);
+  IGraphics& g = *mUI;
+  g.SetResources(mResources.Table());
+  g.EnableMouseOver(true);
+  g.LoadFont("Roboto-Regular", "Roboto-Regular.ttf");
+  const IBitmap bg = g.LoadBitmap("vlm_bg_1_6b.png");
+  const IBitmap large = g.LoadBitmap("x271_frame_stack_fixed_again.png");
+  const IBitmap small = g.LoadBitmap("smallknob.png");
+  const IBitmap glow = g.LoadBitmap("vlm_glow.png");
+  const IBitmap red = g.LoadBitmap("vlm_glow_red.png");
+  const IBitmap os = g.LoadBitmap("OS_alpha.png", 2);
+
+  g.AttachControl(std::make_unique<IBitmapControl>(0.f, 0.f, bg));
+  for (size_t i = 0; i < kKnobs.size(); ++i)
+  {
+    const KnobPlace& k = kKnobs[i];
+    mKnobs[i] = static_cast<IBGridKnobControl*>(g.AttachControl(std::make_unique<IBGridKnobControl>(
+        k.x, k.y, k.large ? large : small, 0, 271, 16, EDirection::Vertical, 4.0)));
+  }
+  g.AttachControl(std::make_unique<IBSwitchControl>(480.f, 330.f, os, 1));
+  mCurve =
+      static_cast<ITransferCurveControl*>(g.AttachControl(std::make_unique<ITransferCurveControl>(
+          IRECT{239, 58, 411, 230}, IColor{255, 149, 219, 94}, IBlend{EBlend::Add, 1.f})));
+  mCurve->ReservePoints(kCurvePoints);
+  std::vector<double> points(kCurvePoints);
+  for (int i = 0; i < kCurvePoints; ++i)
+    points[static_cast<size_t>(i)] = std::max(i / 172.0, 0.0015);
+  mCurve->SetPoints(points);
+  for (size_t i = 0; i < mMeters.size(); ++i)
+    mMeters[i] = static_cast<IVLMLEDMeterControl*>(
+        g.AttachControl(std::make_unique<IVLMLEDMeterControl>(kMeterRects[i], glow, red, kLEDs[i]),
+                        static_cast<int>(i) + 1));
+  g.AttachControl(std::make_unique<ITextControl>(
+      IRECT{562, 0, 650, 13}, "4.1.2",
+      IText(13.f, {255, 149, 219, 94}, "Roboto-Regular", EAlign::Far, EVAlign::Middle)));
+}
+
+void FullEditor::SendLevel(int index, float level)
+{
+  struct
+  {
+    int32_t tag;
+    int32_t nChans;
+    int32_t offset;
+    float value;
+  } record{index + 1, 1, 0, level};
+  mUI->SendMsgToControl(index + 1, 0, sizeof(record), &record);
+}
+
+} // namespace velmora::test
