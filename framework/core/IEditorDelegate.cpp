@@ -3,6 +3,7 @@
 #include "framework/core/IHostRunLoop.h"
 #include "framework/graphics/IGraphics.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace iplug
@@ -88,6 +89,9 @@ void IEditorDelegate::SetScreenScale(float scale)
 {
   if (!std::isfinite(scale) || scale < 0.f)
     return;
+  // The editor draws at one to four screen pixels per device-independent pixel.
+  if (scale > 0.f)
+    scale = std::clamp(scale, 1.f, 4.f);
   const float previous = mHostScreenScale > 0.f ? mHostScreenScale : 1.f;
   mHostScreenScale = scale;
   if (mUI)
