@@ -31,6 +31,7 @@ public:
   IControl& operator=(const IControl&) = delete;
 
   const IRECT& GetRECT() const { return mRECT; }
+  // Moves or resizes the control; both its old and its new area are redrawn.
   void SetRECT(const IRECT& bounds);
   int GetParamIdx() const { return mParamIdx; }
   int GetTag() const { return mTag; }

@@ -35,6 +35,7 @@ public:
   static constexpr int kMaxBitmapScale = 4;
 
   IGraphics(IEditorDelegate& delegate, int width, int height, int fps = 60, float scale = 1.f);
+  // Ends a gesture still open (the editor closed during a drag) before the controls go.
   virtual ~IGraphics();
   IGraphics(const IGraphics&) = delete;
   IGraphics& operator=(const IGraphics&) = delete;
@@ -117,6 +118,8 @@ public:
   // Whether any control is marked for redraw.
   bool IsDirty() const;
   void SetAllControlsDirty();
+  // Adds an area to the next frame's redraw, such as the place a control has just left.
+  void SetAreaDirty(const IRECT& area) { mDirtyArea = mDirtyArea.Union(area); }
   // One frame: the union of the rectangles of the controls marked for redraw is cleared and
   // every visible control that meets it is drawn into it, in attachment order, each clipped to
   // that union and to its own rectangle.
@@ -195,6 +198,7 @@ private:
   float mScreenScale = 1.f;
   std::unique_ptr<IDrawContext> mDrawContext;
   bool mHasBackingImage = false;
+  IRECT mDirtyArea;
   std::vector<std::unique_ptr<IControl>> mControls;
 
   std::span<const ResourceEntry> mResources;
