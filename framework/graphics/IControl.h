@@ -67,6 +67,9 @@ public:
   void Hide(bool hide);
   bool IsHidden() const { return mHidden; }
   bool GetMouseIsOver() const { return mMouseIsOver; }
+  // A control that steps on each click takes the second click of a double-click as a click.
+  void SetDblAsSingleClick(bool single) { mDblAsSingleClick = single; }
+  bool GetDblAsSingleClick() const { return mDblAsSingleClick; }
 
   const IBlend& GetBlend() const { return mBlend; }
   void SetBlend(const IBlend& blend) { mBlend = blend; }
@@ -105,6 +108,7 @@ private:
   bool mIgnoreMouse = false;
   bool mHidden = false;
   bool mMouseIsOver = false;
+  bool mDblAsSingleClick = false;
   std::atomic<bool> mDirty{true};
 };
 

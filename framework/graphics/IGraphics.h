@@ -137,6 +137,8 @@ public:
   void OnMouseUp(float x, float y, const IMouseMod& mod);
   // dX, dY: movement since the last event, in window pixels.
   void OnMouseDrag(float x, float y, float dX, float dY, const IMouseMod& mod);
+  // The second press of a double-click (the window sends it in place of OnMouseDown); a control
+  // that takes double-clicks as single clicks gets OnMouseDown and the release that follows.
   void OnMouseDblClick(float x, float y, const IMouseMod& mod);
   // d: wheel steps, positive away from the user.
   void OnMouseWheel(float x, float y, const IMouseMod& mod, float d);
