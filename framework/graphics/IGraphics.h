@@ -57,7 +57,8 @@ public:
   int WindowWidth() const;
   int WindowHeight() const;
   // A new draw scale (held within kMinDrawScale..kMaxDrawScale) at the same logical size: the
-  // backing image is rebuilt, every control rescales and the whole editor is redrawn.
+  // backing image is rebuilt, every control rescales, and the next frame redraws everything.
+  // Should the new image not be made (no memory), frames draw nothing until a resize succeeds.
   void Resize(float drawScale);
   // The screen's pixels per device-independent pixel (held within 1..4), with the same effects.
   void SetScreenScale(float screenScale);
@@ -128,7 +129,7 @@ public:
   PixelRect Draw();
   // The whole editor, now.
   PixelRect DrawAll();
-  // The backing image as last drawn.
+  // The backing image as last drawn; the view holds until the next resize.
   PixelView GetPixels();
   bool WritePNG(const char* path);
 
