@@ -13,6 +13,8 @@ IControl::IControl(const IRECT& bounds, int paramIdx) : mRECT(bounds), mParamIdx
 
 void IControl::SetRECT(const IRECT& bounds)
 {
+  if (mUI)
+    mUI->SetAreaDirty(mRECT);
   mRECT = bounds;
   SetDirty(false);
 }

@@ -31,6 +31,7 @@ public:
   IControl& operator=(const IControl&) = delete;
 
   const IRECT& GetRECT() const { return mRECT; }
+  // Moves or resizes the control; both its old and its new area are redrawn.
   void SetRECT(const IRECT& bounds);
   int GetParamIdx() const { return mParamIdx; }
   int GetTag() const { return mTag; }
@@ -66,6 +67,9 @@ public:
   void Hide(bool hide);
   bool IsHidden() const { return mHidden; }
   bool GetMouseIsOver() const { return mMouseIsOver; }
+  // A control that steps on each click takes the second click of a double-click as a click.
+  void SetDblAsSingleClick(bool single) { mDblAsSingleClick = single; }
+  bool GetDblAsSingleClick() const { return mDblAsSingleClick; }
 
   const IBlend& GetBlend() const { return mBlend; }
   void SetBlend(const IBlend& blend) { mBlend = blend; }
@@ -104,6 +108,7 @@ private:
   bool mIgnoreMouse = false;
   bool mHidden = false;
   bool mMouseIsOver = false;
+  bool mDblAsSingleClick = false;
   std::atomic<bool> mDirty{true};
 };
 

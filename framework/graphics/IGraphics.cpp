@@ -14,7 +14,10 @@ IGraphics::IGraphics(IEditorDelegate& delegate, int width, int height, int fps, 
   RebuildBackingImage();
 }
 
-IGraphics::~IGraphics() = default;
+IGraphics::~IGraphics()
+{
+  RemoveAllControls();
+}
 
 int IGraphics::WindowWidth() const
 {

@@ -36,6 +36,7 @@ public:
   static constexpr int kMaxBitmapScale = 4;
 
   IGraphics(IEditorDelegate& delegate, int width, int height, int fps = 60, float scale = 1.f);
+  // Ends a gesture still open (the editor closed during a drag) before the controls go.
   virtual ~IGraphics();
   IGraphics(const IGraphics&) = delete;
   IGraphics& operator=(const IGraphics&) = delete;
@@ -57,7 +58,8 @@ public:
   int WindowWidth() const;
   int WindowHeight() const;
   // A new draw scale (held within kMinDrawScale..kMaxDrawScale) at the same logical size: the
-  // backing image is rebuilt, every control rescales and the whole editor is redrawn.
+  // backing image is rebuilt, every control rescales, and the next frame redraws everything.
+  // Should the new image not be made (no memory), frames draw nothing until a resize succeeds.
   void Resize(float drawScale);
   // The screen's pixels per device-independent pixel (held within 1..4), with the same effects.
   void SetScreenScale(float screenScale);
@@ -118,6 +120,8 @@ public:
   // Whether any control is marked for redraw.
   bool IsDirty() const;
   void SetAllControlsDirty();
+  // Adds an area to the next frame's redraw, such as the place a control has just left.
+  void SetAreaDirty(const IRECT& area) { mDirtyArea = mDirtyArea.Union(area); }
   // One frame: the union of the rectangles of the controls marked for redraw is cleared and
   // every visible control that meets it is drawn into it, in attachment order, each clipped to
   // that union and to its own rectangle.
@@ -126,7 +130,7 @@ public:
   PixelRect Draw();
   // The whole editor, now.
   PixelRect DrawAll();
-  // The backing image as last drawn.
+  // The backing image as last drawn; the view holds until the next resize.
   PixelView GetPixels();
   bool WritePNG(const char* path);
 
@@ -135,6 +139,8 @@ public:
   void OnMouseUp(float x, float y, const IMouseMod& mod);
   // dX, dY: movement since the last event, in window pixels.
   void OnMouseDrag(float x, float y, float dX, float dY, const IMouseMod& mod);
+  // The second press of a double-click (the window sends it in place of OnMouseDown); a control
+  // that takes double-clicks as single clicks gets OnMouseDown and the release that follows.
   void OnMouseDblClick(float x, float y, const IMouseMod& mod);
   // d: wheel steps, positive away from the user.
   void OnMouseWheel(float x, float y, const IMouseMod& mod, float d);
@@ -204,6 +210,7 @@ private:
   float mScreenScale = 1.f;
   std::unique_ptr<IDrawContext> mDrawContext;
   bool mHasBackingImage = false;
+  IRECT mDirtyArea;
   std::vector<std::unique_ptr<IControl>> mControls;
 
   std::span<const ResourceEntry> mResources;

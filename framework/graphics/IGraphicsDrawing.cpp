@@ -102,7 +102,8 @@ PixelRect IGraphics::ToPixels(const IRECT& r) const
 
 PixelRect IGraphics::Draw()
 {
-  IRECT area;
+  IRECT area = mDirtyArea;
+  mDirtyArea = {};
   for (const auto& control : mControls)
   {
     // A hidden control's mark still counts: its area must be redrawn without it.

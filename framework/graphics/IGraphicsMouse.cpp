@@ -83,6 +83,11 @@ void IGraphics::OnMouseDblClick(float x, float y, const IMouseMod& mod)
   IControl* control = GetControl(GetMouseControlIdx(x / s, y / s));
   if (!control)
     return;
+  if (control->GetDblAsSingleClick())
+  {
+    OnMouseDown(x, y, mod);
+    return;
+  }
   BeginGesture(*control);
   control->OnMouseDblClick(x / s, y / s, mod);
   EndGesture();

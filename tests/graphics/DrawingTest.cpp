@@ -149,6 +149,11 @@ TEST_F(DrawingFixture, OnlyTheUnionOfDirtyControlsIsRedrawnInAttachmentOrder)
   g.Draw();
   EXPECT_EQ(g.GetPixels().At(110, 110), 0x141414u);
   EXPECT_EQ(over.draws, 2);
+
+  b.SetRECT({300, 300, 340, 340});
+  EXPECT_EQ(g.Draw(), (PixelRect{200, 20, 480, 660}));
+  EXPECT_EQ(g.GetPixels().At(220, 40), 0x141414u);
+  EXPECT_EQ(g.GetPixels().At(620, 620), 0x00C800u);
 }
 
 TEST_F(DrawingFixture, TextUsesTheRegisteredFontAndItsAlignment)

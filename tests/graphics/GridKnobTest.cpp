@@ -190,3 +190,13 @@ TEST_F(GridKnobFixture, WheelStepsAndDoubleClickAreOneGestureEach)
   ui->OnMouseUp(50 * 1.5f, 180 * 1.5f, {true});
   EXPECT_TRUE(plugin.events.empty());
 }
+
+TEST_F(GridKnobFixture, ClosingTheEditorDuringADragEndsTheGesture)
+{
+  Build();
+  SetParam(0.0);
+  ui->OnMouseDown(50, 180, {true});
+  ui->OnMouseDrag(50, 170, 0, -10, {true});
+  ui.reset();
+  ExpectOneGesture();
+}

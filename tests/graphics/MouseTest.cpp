@@ -99,10 +99,13 @@ TEST_F(MouseFixture, HitTestTakesTheLastAttachedAndSkipsHiddenDisabledAndMouseIg
 
 TEST_F(MouseFixture, WindowPixelsMapToLogicalUnitsAndDragsStayWithTheCapturedControl)
 {
-  for (const float scale : {1.f, 1.5f, 2.f})
+  for (const auto& [drawScale, screenScale] :
+       {std::pair{1.f, 1.f}, {1.5f, 1.f}, {2.f, 1.f}, {1.5f, 2.f}})
   {
     log.clear();
-    Build(scale);
+    Build(drawScale);
+    ui->SetScreenScale(screenScale);
+    const float scale = drawScale * screenScale;
     const IMouseMod left{true, false, true, false, true};
     ui->OnMouseDown(160 * scale, 170 * scale, left);
     EXPECT_EQ(ui->GetCapturedControl(), top);

@@ -69,6 +69,16 @@ TEST_F(StockFixture, SwitchClickStepsThroughItsStatesAsOneGestureEach)
   }
   ui->Draw();
   EXPECT_EQ(ui->GetPixels().At(490, 340), 0x00FF00u);
+
+  // A double-click is two clicks: the second press arrives as the double-click.
+  plugin.events.clear();
+  ui->OnMouseDown(490, 340, {true});
+  ui->OnMouseUp(490, 340, {true});
+  ui->OnMouseDblClick(490, 340, {true});
+  ui->OnMouseUp(490, 340, {true});
+  EXPECT_TRUE(plugin.GetParam(1)->Bool());
+  EXPECT_EQ(plugin.events, (std::vector<std::string>{"begin 1", "change 1", "end 1", "begin 1",
+                                                     "change 1", "end 1"}));
 }
 
 TEST_F(StockFixture, ValuesFromThePluginShowWithoutBeingSentBack)

@@ -6,6 +6,7 @@ namespace iplug::igraphics
 IBSwitchControl::IBSwitchControl(float x, float y, const IBitmap& bitmap, int paramIdx)
     : IBitmapControl(x, y, bitmap, paramIdx)
 {
+  SetDblAsSingleClick(true);
 }
 
 void IBSwitchControl::OnMouseDown(float, float, const IMouseMod&)

@@ -6,7 +6,8 @@ namespace iplug::igraphics
 {
 
 // A multi-state switch drawn from a bitmap with one frame per state: each click steps to the
-// next state, and past the last back to the first.
+// next state, and past the last back to the first; the second click of a double-click is one
+// more click.
 class IBSwitchControl : public IBitmapControl
 {
 public:
