@@ -71,6 +71,13 @@ struct HostEditorSize
   bool operator==(const HostEditorSize&) const = default;
 };
 
+// Whether an X11 window can have the size.
+inline bool IsUsableEditorSize(const HostEditorSize& size)
+{
+  return size.width >= 1 && size.height >= 1 && size.width <= kMaxEditorSide &&
+         size.height <= kMaxEditorSide;
+}
+
 // One plug-in instance loaded from a module file, driven as a host application drives it.
 // Implemented once per plug-in format; the command-line host and the tests use only this.
 // Process may run on an audio thread of its own while the main thread makes every other call.

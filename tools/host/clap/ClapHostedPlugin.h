@@ -79,6 +79,9 @@ private:
   ClapHostedPlugin(std::unique_ptr<ClapModule> module, std::unique_ptr<ClapHost> host,
                    const clapabi::clap_plugin* plugin);
   bool SelectChannels(int channels);
+  // One block, once the process gate has let the caller in.
+  clapabi::clap_process_status ProcessAdmitted(std::vector<double*>& channels, int nFrames,
+                                               const ClapEventList& events);
   // The plug-in's requests that the main thread carries out.
   void ServiceRequests();
   bool OnResizeRequest(uint32_t width, uint32_t height);
