@@ -304,6 +304,9 @@ TEST_P(BuiltModuleEditor, OpeningWithoutAnEditorFailsCleanly)
   std::string error;
   std::unique_ptr<host::HostedPlugin> plugin = host::LoadHostedPlugin(GetParam(), error);
   ASSERT_TRUE(plugin) << error;
+  // The plug-in's idle timer runs on the host's loop from the start.
+  const host::HostRunLoopCounts registered = plugin->RunLoopRegistrations();
+  EXPECT_GE(registered.timers, 1u);
   EXPECT_FALSE(plugin->OpenEditor(0, 1.5, error));
   EXPECT_EQ(error, "no editor");
   EXPECT_FALSE(plugin->EditorOpen());
@@ -311,6 +314,7 @@ TEST_P(BuiltModuleEditor, OpeningWithoutAnEditorFailsCleanly)
   plugin->CloseEditor();
   EXPECT_TRUE(plugin->TakeEdits().empty());
   EXPECT_TRUE(plugin->ResizeRequests().empty());
+  EXPECT_EQ(plugin->RunLoopRegistrations(), registered);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothFormats, BuiltModuleEditor,

@@ -61,6 +61,10 @@ public:
   std::vector<HostEdit> TakeEdits() override { return mEditRecorder.Take(); }
   void RunEventLoop(std::chrono::milliseconds duration,
                     const std::function<bool()>& done = {}) override;
+  HostRunLoopCounts RunLoopRegistrations() const override
+  {
+    return {mHost->Timers().size(), mHost->FdCount()};
+  }
 
   // The raw instance and host, for callers that speak CLAP themselves.
   const clapabi::clap_plugin* Plugin() const { return mPlugin; }
