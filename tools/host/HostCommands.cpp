@@ -309,7 +309,8 @@ int RunEditorCommand(const std::vector<std::string>& args)
   if (audio.Frames() < 1)
     return Fail(options.inputPath + " holds no audio");
 
-  // Declared first so that it goes last: the editor's window is a child of it.
+  // Declared first so that it goes last: the plug-in closes its editor, a child window of this
+  // one, when it goes.
   std::unique_ptr<HostWindow> window;
   std::unique_ptr<HostedPlugin> plugin = LoadHostedPlugin(options.positional[0], error);
   if (!plugin)
@@ -329,10 +330,7 @@ int RunEditorCommand(const std::vector<std::string>& args)
     return Fail("cannot open the editor: " + error);
   const std::optional<HostEditorSize> size = plugin->EditorSize();
   if (!size || !IsUsableEditorSize(*size))
-  {
-    plugin->CloseEditor();
     return Fail("the editor gave no usable size");
-  }
   window->Resize(*size);
   window->Show();
 
@@ -342,10 +340,7 @@ int RunEditorCommand(const std::vector<std::string>& args)
   setup.channels = static_cast<int>(audio.channels.size());
   setup.doublePrecision = options.bits == 64;
   if (!plugin->Start(setup, error))
-  {
-    plugin->CloseEditor();
     return Fail(error);
-  }
   RealTimeAudio player(*plugin, std::move(audio), options.blockSize);
   player.Start();
 
