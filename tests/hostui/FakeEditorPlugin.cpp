@@ -1,7 +1,8 @@
 // A stand-in CLAP module with an editor, so that the host's editor command can be tried end to
 // end without depending on the real editor: its "editor" is one X11 child window filled with a
 // single colour. Driven by the host's run loop, it asks once to be resized to 1.5 times its size
-// and then reports one edit of its parameter "Drive" to 7.5 (gesture begin, value, end).
+// and then reports one edit of its parameter "Drive" to 7.5 (gesture begin, value, end). With
+// FAKE_EDITOR_ABSENT set in the environment it offers no editor at all.
 #include "framework/clap/ClapCore.h"
 #include "framework/clap/ClapExtensions.h"
 
@@ -10,6 +11,7 @@
 #include <atomic>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string_view>
 
@@ -357,7 +359,7 @@ const void* GetExtension(const clap_plugin*, const char* id)
   if (name == CLAP_EXT_AUDIO_PORTS_CONFIG)
     return &kPortsConfig;
   if (name == CLAP_EXT_GUI)
-    return &kGui;
+    return std::getenv("FAKE_EDITOR_ABSENT") ? nullptr : &kGui;
   if (name == CLAP_EXT_TIMER_SUPPORT)
     return &kTimer;
   if (name == CLAP_EXT_POSIX_FD_SUPPORT)
