@@ -1,6 +1,7 @@
 // `velmora-host editor` run as a user runs it, against a private X server.
 #include "tests/support/XvfbSession.h"
 
+#include <cairo.h>
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -11,6 +12,7 @@
 #include <fstream>
 #include <iterator>
 #include <string>
+#include <utility>
 
 namespace velmora::test
 {
@@ -82,6 +84,7 @@ TEST_F(EditorCommand, FailsWithAMessageAndANonZeroExit)
 {
   const std::string vst3 = std::string("'") + VELMORA_VST3_BUNDLE_PATH + "'";
   const std::string clap = std::string("'") + VELMORA_CLAP_MODULE + "'";
+  const std::string fake = std::string("'") + VELMORA_FAKE_EDITOR_MODULE + "'";
   const FailureCase cases[] = {
       {"no module", "editor", "", "expects one module"},
       {"two modules", "editor " + vst3 + " " + clap, "", "expects one module"},
@@ -95,9 +98,8 @@ TEST_F(EditorCommand, FailsWithAMessageAndANonZeroExit)
       {"not a module", "editor /tmp/nothing.txt", "", "cannot tell the plug-in format"},
       {"no display", "editor " + clap, "env -u DISPLAY", "DISPLAY is not set"},
       {"unreachable display", "editor " + clap, "DISPLAY=:9999", "cannot open the X display"},
-      {"VST3 without editor", "editor " + vst3 + " --screenshot " + (dir / "a.png").string(), "",
-       "no editor"},
-      {"CLAP without editor", "editor " + clap + " --scale 2", "", "no editor"},
+      {"module without editor", "editor " + fake + " --screenshot " + (dir / "a.png").string(),
+       "FAKE_EDITOR_ABSENT=1", "no editor"},
   };
   for (const FailureCase& c : cases)
   {
@@ -108,6 +110,49 @@ TEST_F(EditorCommand, FailsWithAMessageAndANonZeroExit)
     EXPECT_TRUE(r.out.empty()) << r.out;
   }
   EXPECT_FALSE(std::filesystem::exists(dir / "a.png"));
+}
+
+struct EndToEndCase
+{
+  const char* label;
+  const char* options;
+  int width; // after the plug-in's resize request
+  int height;
+};
+
+// The whole path through the stand-in module: the window is sized to the editor, follows the
+// editor's resize request, the edit reported from the audio thread's blocks is printed as the
+// module writes it, and the screenshot holds the editor's window at its final size.
+TEST_F(EditorCommand, RunsAnEditorEndToEnd)
+{
+  const EndToEndCase cases[] = {
+      {"host scale 1", "", 300, 150},
+      {"host scale 2", "--scale 2", 600, 300},
+  };
+  for (const EndToEndCase& c : cases)
+  {
+    SCOPED_TRACE(c.label);
+    const std::filesystem::path shot = dir / "shot.png";
+    const CommandResult r = Run(std::string("editor '") + VELMORA_FAKE_EDITOR_MODULE + "' " +
+                                c.options + " --screenshot '" + shot.string() + "' --after 1");
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("Drive: 7.5 dB\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("wrote " + shot.string()), std::string::npos) << r.out;
+
+    cairo_surface_t* image = cairo_image_surface_create_from_png(shot.c_str());
+    ASSERT_EQ(cairo_surface_status(image), CAIRO_STATUS_SUCCESS);
+    EXPECT_EQ(cairo_image_surface_get_width(image), c.width);
+    EXPECT_EQ(cairo_image_surface_get_height(image), c.height);
+    const unsigned char* data = cairo_image_surface_get_data(image);
+    const int stride = cairo_image_surface_get_stride(image);
+    for (const auto& [x, y] : {std::pair{1, 1}, std::pair{c.width - 2, c.height - 2}})
+    {
+      const uint32_t pixel = reinterpret_cast<const uint32_t*>(data + y * stride)[x] & 0xFFFFFF;
+      EXPECT_EQ(pixel, 0x30A050u) << "at " << x << "," << y;
+    }
+    cairo_surface_destroy(image);
+    std::filesystem::remove(shot);
+  }
 }
 
 } // namespace

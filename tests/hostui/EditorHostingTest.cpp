@@ -1,11 +1,12 @@
 // The host's side of an open editor: the VST3 frame, the record of edits in both formats, the
-// CLAP host gui, and what the built modules answer when asked for an editor.
+// CLAP host gui, and the built modules' editors refused to a host without a run loop.
 #include "tests/hostui/HostUiTestSupport.h"
-#include "tools/host/HostedPluginLoader.h"
 #include "tools/host/clap/ClapEditRecorder.h"
 #include "tools/host/clap/ClapHost.h"
+#include "tools/host/clap/ClapHostedPlugin.h"
 #include "tools/host/vst3/VST3ComponentHandler.h"
 #include "tools/host/vst3/VST3HostContext.h"
+#include "tools/host/vst3/VST3HostedPlugin.h"
 #include "tools/host/vst3/VST3PlugFrame.h"
 
 #include <gtest/gtest.h>
@@ -294,23 +295,42 @@ TEST(ClapHostParams, AFlushRequestIsKeptForTheMainThreadAndWakesTheLoop)
   EXPECT_EQ(host.FlushRequests(), 1);
 }
 
-// The modules as they are built now offer no editor; asking must fail cleanly either way.
+// The built modules with a host that has no run loop to offer: no editor, and nothing left
+// behind by the attempt.
+std::unique_ptr<host::HostedPlugin> LoadWithoutRunLoop(const std::string& path, std::string& error)
+{
+  if (path.ends_with(".clap"))
+  {
+    host::ClapHost::Options options;
+    options.offerTimerSupport = false;
+    options.offerPosixFdSupport = false;
+    return host::ClapHostedPlugin::Load(path, error, options);
+  }
+  std::shared_ptr<host::vst3::VST3Module> module = host::vst3::VST3Module::Load(path, error);
+  if (!module)
+    return nullptr;
+  return host::vst3::VST3HostedPlugin::Create(module, "No Run Loop Host", error, false);
+}
+
 class BuiltModuleEditor : public ::testing::TestWithParam<const char*>
 {
 };
 
-TEST_P(BuiltModuleEditor, OpeningWithoutAnEditorFailsCleanly)
+TEST_P(BuiltModuleEditor, WithoutARunLoopOpeningFailsCleanly)
 {
   std::string error;
-  std::unique_ptr<host::HostedPlugin> plugin = host::LoadHostedPlugin(GetParam(), error);
+  std::unique_ptr<host::HostedPlugin> plugin = LoadWithoutRunLoop(GetParam(), error);
   ASSERT_TRUE(plugin) << error;
-  EXPECT_FALSE(plugin->OpenEditor(0, 1.5, error));
-  EXPECT_EQ(error, "no editor");
+  const host::HostRunLoopCounts registered = plugin->RunLoopRegistrations();
+  // Any non-zero window id: the refusal comes before a window would be made.
+  EXPECT_FALSE(plugin->OpenEditor(1, 1.5, error));
+  EXPECT_FALSE(error.empty());
   EXPECT_FALSE(plugin->EditorOpen());
   EXPECT_FALSE(plugin->EditorSize());
   plugin->CloseEditor();
   EXPECT_TRUE(plugin->TakeEdits().empty());
   EXPECT_TRUE(plugin->ResizeRequests().empty());
+  EXPECT_EQ(plugin->RunLoopRegistrations(), registered);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothFormats, BuiltModuleEditor,

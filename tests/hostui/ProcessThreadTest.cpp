@@ -1,6 +1,7 @@
 // Both built modules with processing on an audio thread of its own while the main thread does
 // what a host's user interface does: sets parameters, runs the run loop, restarts processing.
 #include "tools/host/HostedPluginLoader.h"
+#include "tools/host/RealTimeAudio.h"
 
 #include <gtest/gtest.h>
 
@@ -81,6 +82,30 @@ TEST_P(ProcessThread, MainThreadCallsBesideAnAudioThreadAreSafeAndTakeEffect)
   EXPECT_NEAR(plugin->GetParameter(mix->id), last, 1e-9);
   plugin->Stop();
   EXPECT_FALSE(plugin->Process(channels, kBlock, {}));
+}
+
+TEST_P(ProcessThread, TheRealTimePlayerLoopsTheAudioAtAboutItsOwnPace)
+{
+  std::string error;
+  std::unique_ptr<HostedPlugin> plugin = host::LoadHostedPlugin(GetParam(), error);
+  ASSERT_TRUE(plugin) << error;
+  constexpr int kPlayerBlock = 480; // 10 ms at 48 kHz
+  host::ProcessSetup setup;
+  setup.maxBlockSize = kPlayerBlock;
+  ASSERT_TRUE(plugin->Start(setup, error)) << error;
+  // Five whole blocks and a short one, so that the player wraps round several times.
+  host::AudioData audio;
+  audio.sampleRate = setup.sampleRate;
+  audio.channels.assign(2, std::vector<double>(5 * kPlayerBlock + 100, 0.1));
+  host::RealTimeAudio player(*plugin, audio, kPlayerBlock);
+  player.Start();
+  std::this_thread::sleep_for(300ms);
+  player.Stop();
+  // About 36 blocks in real time; never a burst far ahead of it.
+  EXPECT_GE(player.BlocksPlayed(), 6);
+  EXPECT_LE(player.BlocksPlayed(), 40);
+  EXPECT_EQ(player.RefusedBlocks(), 0);
+  plugin->Stop();
 }
 
 INSTANTIATE_TEST_SUITE_P(BothFormats, ProcessThread,

@@ -115,3 +115,36 @@ TEST(Vst3Realtime, ProcessCallsDoNotAllocate32)
 {
   RunBlocks<float>(false);
 }
+
+// The host's own block path, as the editor command's audio thread drives it: once the first block
+// has sized what it needs, blocks with host changes and with values forwarded from the main
+// thread allocate nothing.
+TEST(Vst3Realtime, HostBlocksDoNotAllocateOnceRunning)
+{
+  auto plugin = velmora::test::LoadEffect();
+  ASSERT_TRUE(plugin);
+  velmora::host::ProcessSetup setup;
+  setup.maxBlockSize = kBlock;
+  std::string error;
+  ASSERT_TRUE(plugin->Start(setup, error)) << error;
+  std::vector<double> left(kBlock, 0.25);
+  std::vector<double> right(kBlock, -0.25);
+  std::vector<double*> channels{left.data(), right.data()};
+  std::vector<velmora::host::HostParamChange> changes{{kGainId, 10, 0.5}, {kGainId, 200, 0.6}};
+  ASSERT_TRUE(plugin->SetParameter(kGainId, 0.4));
+  ASSERT_TRUE(plugin->Process(channels, kBlock, changes));
+  for (int block = 0; block < 32; ++block)
+  {
+    ASSERT_TRUE(plugin->SetParameter(kGainId, (block % 10) / 10.0));
+    changes[0].value = (block % 7) / 7.0;
+    ClearAllocationViolations();
+    bool processed = false;
+    {
+      ForbidAllocations guard;
+      processed = plugin->Process(channels, kBlock, changes);
+    }
+    ASSERT_TRUE(processed) << "block " << block;
+    ASSERT_EQ(AllocationViolations(), 0) << "block " << block;
+  }
+  plugin->Stop();
+}

@@ -173,12 +173,6 @@ private:
   std::map<uint32_t, HostParamInfo> mParams;
 };
 
-bool ValidEditorSize(const HostEditorSize& size)
-{
-  return size.width >= 1 && size.height >= 1 && size.width <= kMaxEditorSide &&
-         size.height <= kMaxEditorSide;
-}
-
 } // namespace
 
 int RunInfoCommand(const std::vector<std::string>& args)
@@ -315,6 +309,9 @@ int RunEditorCommand(const std::vector<std::string>& args)
   if (audio.Frames() < 1)
     return Fail(options.inputPath + " holds no audio");
 
+  // Declared first so that it goes last: the plug-in closes its editor, a child window of this
+  // one, when it goes.
+  std::unique_ptr<HostWindow> window;
   std::unique_ptr<HostedPlugin> plugin = LoadHostedPlugin(options.positional[0], error);
   if (!plugin)
     return Fail(error);
@@ -322,22 +319,19 @@ int RunEditorCommand(const std::vector<std::string>& args)
   if (!ResolveSettings(*plugin, options.settings, changes, error) ||
       !ApplyOnMainThread(*plugin, changes, error))
     return Fail(error);
-  const std::unique_ptr<HostWindow> window =
-      HostWindow::Open("Velmora \u2013 " + plugin->FormatName(), kFirstWindowSize, error);
+  window = HostWindow::Open("Velmora \u2013 " + plugin->FormatName(), kFirstWindowSize, error);
   if (!window)
     return Fail(error);
 
+  // Set first: the editor may correct its size while it opens.
+  plugin->SetResizeHandler([&window](const HostEditorSize& requested)
+                           { window->Resize(requested); });
   if (!plugin->OpenEditor(window->Id(), options.scale, error))
     return Fail("cannot open the editor: " + error);
   const std::optional<HostEditorSize> size = plugin->EditorSize();
-  if (!size || !ValidEditorSize(*size))
-  {
-    plugin->CloseEditor();
+  if (!size || !IsUsableEditorSize(*size))
     return Fail("the editor gave no usable size");
-  }
   window->Resize(*size);
-  plugin->SetResizeHandler([&window](const HostEditorSize& requested)
-                           { window->Resize(requested); });
   window->Show();
 
   ProcessSetup setup;
@@ -346,10 +340,7 @@ int RunEditorCommand(const std::vector<std::string>& args)
   setup.channels = static_cast<int>(audio.channels.size());
   setup.doublePrecision = options.bits == 64;
   if (!plugin->Start(setup, error))
-  {
-    plugin->CloseEditor();
     return Fail(error);
-  }
   RealTimeAudio player(*plugin, std::move(audio), options.blockSize);
   player.Start();
 
@@ -374,7 +365,6 @@ int RunEditorCommand(const std::vector<std::string>& args)
       break;
     }
   }
-  // The editor's window is a child of the host's: it goes before the host's window does.
   player.Stop();
   plugin->CloseEditor();
   plugin->Stop();

@@ -78,7 +78,9 @@ std::unique_ptr<HostWindow> HostWindow::Open(const std::string& title, const Hos
 
   std::unique_ptr<HostWindow> host(new HostWindow(display, window, deleteAtom, size));
   host->FixSize();
-  XFlush(display);
+  // The editor names this window as its parent on a connection of its own: the window must exist
+  // on the server before the editor's requests can arrive.
+  XSync(display, False);
   return host;
 }
 
@@ -115,13 +117,14 @@ void HostWindow::Resize(const HostEditorSize& size)
   FixSize();
   XResizeWindow(mDisplay, mWindow, static_cast<unsigned>(size.width),
                 static_cast<unsigned>(size.height));
-  XFlush(mDisplay);
+  // Done on the server before the editor, on its own connection, is told its new size.
+  XSync(mDisplay, False);
 }
 
 void HostWindow::Show()
 {
   XMapRaised(mDisplay, mWindow);
-  XFlush(mDisplay);
+  XSync(mDisplay, False);
 }
 
 void HostWindow::ServeEvents()

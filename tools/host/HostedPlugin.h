@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -71,6 +72,22 @@ struct HostEditorSize
   bool operator==(const HostEditorSize&) const = default;
 };
 
+// Whether an X11 window can have the size.
+inline bool IsUsableEditorSize(const HostEditorSize& size)
+{
+  return size.width >= 1 && size.height >= 1 && size.width <= kMaxEditorSide &&
+         size.height <= kMaxEditorSide;
+}
+
+// What the plug-in has registered on the host's run loop.
+struct HostRunLoopCounts
+{
+  size_t timers = 0;
+  size_t fds = 0;
+
+  bool operator==(const HostRunLoopCounts&) const = default;
+};
+
 // One plug-in instance loaded from a module file, driven as a host application drives it.
 // Implemented once per plug-in format; the command-line host and the tests use only this.
 // Process may run on an audio thread of its own while the main thread makes every other call.
@@ -123,6 +140,7 @@ public:
   // done answers true.
   virtual void RunEventLoop(std::chrono::milliseconds duration,
                             const std::function<bool()>& done = {}) = 0;
+  virtual HostRunLoopCounts RunLoopRegistrations() const = 0;
 };
 
 } // namespace velmora::host

@@ -54,6 +54,7 @@ void RealTimeAudio::Run()
     }
     if (!mPlugin.Process(mBlockPtrs, n, mNoChanges))
       ++mRefused;
+    ++mPlayed;
     position = position + n == frames ? 0 : position + n;
     due += std::chrono::duration_cast<Clock::duration>(framePeriod * n);
     // A thread that fell behind (a stalled machine) carries on from now rather than catching up.

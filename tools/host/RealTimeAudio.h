@@ -24,7 +24,8 @@ public:
 
   void Start();
   void Stop();
-  // Blocks the plug-in refused so far.
+  // Blocks handed to the plug-in so far, and those it refused.
+  int BlocksPlayed() const { return mPlayed.load(); }
   int RefusedBlocks() const { return mRefused.load(); }
 
 private:
@@ -37,6 +38,7 @@ private:
   std::vector<double*> mBlockPtrs;
   const std::vector<HostParamChange> mNoChanges;
   std::atomic<bool> mRunning{false};
+  std::atomic<int> mPlayed{0};
   std::atomic<int> mRefused{0};
   std::thread mThread;
 };

@@ -151,6 +151,12 @@ clap_process_status ClapHostedPlugin::ProcessEvents(std::vector<double*>& channe
   const ProcessGate::Pass pass(mGate);
   if (!pass.Admitted())
     return CLAP_PROCESS_CONTINUE;
+  return ProcessAdmitted(channels, nFrames, events);
+}
+
+clap_process_status ClapHostedPlugin::ProcessAdmitted(std::vector<double*>& channels, int nFrames,
+                                                      const ClapEventList& events)
+{
   const auto nChannels = static_cast<uint32_t>(channels.size());
   const bool valid = mActive && nFrames >= 0 && nFrames <= mSetup.maxBlockSize &&
                      nChannels == static_cast<uint32_t>(mSetup.channels);
@@ -206,6 +212,13 @@ clap_process_status ClapHostedPlugin::ProcessEvents(std::vector<double*>& channe
 bool ClapHostedPlugin::Process(std::vector<double*>& channels, int nFrames,
                                const std::vector<HostParamChange>& changes)
 {
+  mHost->MarkAudioThread();
+  // Admitted and active first: the queued values must not be taken by a block that never runs.
+  const ProcessGate::Pass pass(mGate);
+  if (!pass.Admitted())
+    return true;
+  if (!mActive)
+    return false;
   mEvents.Clear();
   HostParamChange queued;
   while (mToProcessor.Pop(queued))
@@ -215,7 +228,7 @@ bool ClapHostedPlugin::Process(std::vector<double*>& channels, int nFrames,
     const int offset = std::clamp(change.sampleOffset, 0, std::max(nFrames - 1, 0));
     mEvents.AddParamValue(static_cast<uint32_t>(offset), change.id, change.value);
   }
-  return ProcessEvents(channels, nFrames, mEvents) != CLAP_PROCESS_ERROR;
+  return ProcessAdmitted(channels, nFrames, mEvents) != CLAP_PROCESS_ERROR;
 }
 
 std::vector<HostParamInfo> ClapHostedPlugin::Parameters()

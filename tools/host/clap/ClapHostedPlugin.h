@@ -61,6 +61,10 @@ public:
   std::vector<HostEdit> TakeEdits() override { return mEditRecorder.Take(); }
   void RunEventLoop(std::chrono::milliseconds duration,
                     const std::function<bool()>& done = {}) override;
+  HostRunLoopCounts RunLoopRegistrations() const override
+  {
+    return {mHost->Timers().size(), mHost->FdCount()};
+  }
 
   // The raw instance and host, for callers that speak CLAP themselves.
   const clapabi::clap_plugin* Plugin() const { return mPlugin; }
@@ -79,6 +83,9 @@ private:
   ClapHostedPlugin(std::unique_ptr<ClapModule> module, std::unique_ptr<ClapHost> host,
                    const clapabi::clap_plugin* plugin);
   bool SelectChannels(int channels);
+  // One block, once the process gate has let the caller in.
+  clapabi::clap_process_status ProcessAdmitted(std::vector<double*>& channels, int nFrames,
+                                               const ClapEventList& events);
   // The plug-in's requests that the main thread carries out.
   void ServiceRequests();
   bool OnResizeRequest(uint32_t width, uint32_t height);

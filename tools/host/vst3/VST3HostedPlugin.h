@@ -66,6 +66,10 @@ public:
   std::vector<HostEdit> TakeEdits() override { return mHandler->TakeEdits(); }
   void RunEventLoop(std::chrono::milliseconds duration,
                     const std::function<bool()>& done = {}) override;
+  HostRunLoopCounts RunLoopRegistrations() const override
+  {
+    return {mContext->TimerCount(), mContext->EventHandlerCount()};
+  }
 
   // The raw interfaces and host objects, for callers that probe the module directly.
   VST3Module& Module() { return *mModule; }
