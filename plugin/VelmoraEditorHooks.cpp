@@ -22,7 +22,8 @@ void Velmora::InstallEditorHooks()
         auto ui =
             iplug::igraphics::MakeGraphics(*this, velmora::kEditorWidth, velmora::kEditorHeight,
                                            kEditorFPS, velmora::StoredScale(velmora::kProductId));
-        ui->SetResources(iplug::igraphics::ModuleResources());
+        if (ui)
+          ui->SetResources(iplug::igraphics::ModuleResources());
         return ui;
       });
   SetLayoutFunc(
