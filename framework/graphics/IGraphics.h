@@ -143,22 +143,6 @@ public:
   void OnMouseOut();
   void EnableMouseOver(bool enable) { mEnableMouseOver = enable; }
   bool MouseOverEnabled() const { return mEnableMouseOver; }
-  // --- Resize drag (scaling the whole editor by dragging its corner) --------------------------
-  // While a resize drag is in progress, mouse movement rescales the editor instead of reaching
-  // the captured control: the draw scale follows the mouse's distance from the editor's origin
-  // relative to the mouse-down position. Starting remembers the latest mouse position as that
-  // origin; ending makes every control rescale and redraw. The release of the button ends the
-  // drag and then applies a pending snap scale, if any, as a resize of its own.
-  void StartDragResize();
-  void EndDragResize();
-  bool IsResizingInProcess() const { return mResizingInProcess; }
-  // Scale to apply once the current release has been handled; 0 for none.
-  void SetPendingSnapScale(float scale) { mPendingSnapScale = scale; }
-  float GetPendingSnapScale() const { return mPendingSnapScale; }
-  // Shift was held during the latest movement of a resize drag.
-  void SetDragWithShift(bool held) { mDragWithShift = held; }
-  bool GetDragWithShift() const { return mDragWithShift; }
-
   // The top-most visible, enabled control taking the mouse at a logical position; -1 when none.
   int GetMouseControlIdx(float x, float y) const;
   // The control receiving drags until the button is released.
@@ -174,6 +158,22 @@ public:
   bool IsCursorHidden() const { return mCursorHidden; }
   // True once after the cursor was shown again, with the position (window pixels) to restore.
   bool TakeCursorRestore(float& x, float& y);
+
+  // --- Resize drag (scaling the whole editor by dragging its corner) --------------------------
+  // While a resize drag is in progress, mouse movement rescales the editor instead of reaching
+  // the captured control: the draw scale follows the mouse's distance from the editor's origin
+  // relative to the mouse-down position. Starting remembers the latest mouse position as that
+  // origin; ending makes every control rescale and redraw. The release of the button ends the
+  // drag and then applies a pending snap scale, if any, as a resize of its own.
+  void StartDragResize();
+  void EndDragResize();
+  bool IsResizingInProcess() const { return mResizingInProcess; }
+  // Scale to apply once the current release has been handled; 0 for none.
+  void SetPendingSnapScale(float scale) { mPendingSnapScale = scale; }
+  float GetPendingSnapScale() const { return mPendingSnapScale; }
+  // Shift was held during the latest movement of a resize drag.
+  void SetDragWithShift(bool held) { mDragWithShift = held; }
+  bool GetDragWithShift() const { return mDragWithShift; }
 
 protected:
   // For a platform window: the backing image changed size, or the cursor request changed.
