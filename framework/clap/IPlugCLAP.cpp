@@ -48,6 +48,8 @@ void IPlugCLAP::ClapDestroy(const clap_plugin* plugin)
   IPlugCLAP* self = Self(plugin);
   if (!self)
     return;
+  // A host that destroys the instance with its editor open gets it closed first.
+  GuiDestroy(plugin);
   if (self->mHostTimerSupport && self->mTimerId != CLAP_INVALID_ID &&
       self->mHostTimerSupport->unregister_timer)
     self->mHostTimerSupport->unregister_timer(self->mHost, self->mTimerId);
@@ -118,6 +120,8 @@ const void* IPlugCLAP::ClapGetExtension(const clap_plugin* plugin, const char* i
       {CLAP_EXT_TIMER_SUPPORT, &kTimerSupportExt},
       {CLAP_EXT_POSIX_FD_SUPPORT, &kPosixFdSupportExt},
   };
+  if (std::strcmp(id, CLAP_EXT_GUI) == 0)
+    return Self(plugin)->GetConfig().plugHasUI ? &kGuiExt : nullptr;
   for (const Offer& offer : kOffers)
   {
     if (std::strcmp(offer.id, id) == 0)
@@ -240,12 +244,21 @@ void IPlugCLAP::ServiceMainThread()
 void IPlugCLAP::TimerOnTimer(const clap_plugin* plugin, clap_id timerId)
 {
   IPlugCLAP* self = Self(plugin);
-  if (self && timerId != CLAP_INVALID_ID && timerId == self->mTimerId)
+  if (!self || timerId == CLAP_INVALID_ID)
+    return;
+  if (timerId == self->mTimerId)
     self->OnTimer();
+  else if (self->mRunLoop)
+    self->mRunLoop->DispatchTimer(timerId);
 }
 
-// No descriptors are registered until an editor window needs one.
-void IPlugCLAP::FdOnFd(const clap_plugin*, int, clap_posix_fd_flags) {}
+// Descriptors belong to the editor window, registered while it is open.
+void IPlugCLAP::FdOnFd(const clap_plugin* plugin, int fd, clap_posix_fd_flags)
+{
+  IPlugCLAP* self = Self(plugin);
+  if (self && self->mRunLoop)
+    self->mRunLoop->DispatchFd(fd);
+}
 
 const clap_plugin_timer_support IPlugCLAP::kTimerSupportExt{&IPlugCLAP::TimerOnTimer};
 const clap_plugin_posix_fd_support IPlugCLAP::kPosixFdSupportExt{&IPlugCLAP::FdOnFd};

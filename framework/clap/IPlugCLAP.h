@@ -2,12 +2,15 @@
 
 #include "framework/clap/ClapCore.h"
 #include "framework/clap/ClapExtensions.h"
+#include "framework/clap/ClapHostRunLoop.h"
 #include "framework/clap/ClapParamChangeQueue.h"
+#include "framework/clap/ClapUIEditQueue.h"
 #include "framework/core/IPlugBase.h"
 
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace iplug
@@ -37,6 +40,12 @@ public:
 
   // Hands parameter changes of the processing side to the editor side, then runs the idle step.
   void OnTimer() override;
+
+  // Editor edits, queued for the host's next process or flush, and size changes.
+  void BeginInformHostOfParamChangeFromUI(int paramIdx) override;
+  void SendParameterValueFromUI(int paramIdx, double normalizedValue) override;
+  void EndInformHostOfParamChangeFromUI(int paramIdx) override;
+  bool EditorResizeFromUI(int width, int height) override;
 
 protected:
   void InformHostOfLatencyChange() override;
@@ -89,6 +98,27 @@ private:
   static void FdOnFd(const clapabi::clap_plugin* plugin, int fd,
                      clapabi::clap_posix_fd_flags flags);
 
+  // The editor window.
+  static bool GuiIsApiSupported(const clapabi::clap_plugin* plugin, const char* api,
+                                bool isFloating);
+  static bool GuiGetPreferredApi(const clapabi::clap_plugin* plugin, const char** api,
+                                 bool* isFloating);
+  static bool GuiCreate(const clapabi::clap_plugin* plugin, const char* api, bool isFloating);
+  static void GuiDestroy(const clapabi::clap_plugin* plugin);
+  static bool GuiSetScale(const clapabi::clap_plugin* plugin, double scale);
+  static bool GuiGetSize(const clapabi::clap_plugin* plugin, uint32_t* width, uint32_t* height);
+  static bool GuiCanResize(const clapabi::clap_plugin* plugin);
+  static bool GuiGetResizeHints(const clapabi::clap_plugin* plugin,
+                                clapabi::clap_gui_resize_hints* hints);
+  static bool GuiAdjustSize(const clapabi::clap_plugin* plugin, uint32_t* width, uint32_t* height);
+  static bool GuiSetSize(const clapabi::clap_plugin* plugin, uint32_t width, uint32_t height);
+  static bool GuiSetParent(const clapabi::clap_plugin* plugin, const clapabi::clap_window* window);
+  static bool GuiSetTransient(const clapabi::clap_plugin* plugin,
+                              const clapabi::clap_window* window);
+  static void GuiSuggestTitle(const clapabi::clap_plugin* plugin, const char* title);
+  static bool GuiShow(const clapabi::clap_plugin* plugin);
+  static bool GuiHide(const clapabi::clap_plugin* plugin);
+
   // State and preset loading.
   static bool StateSave(const clapabi::clap_plugin* plugin, const clapabi::clap_ostream* stream);
   static bool StateLoad(const clapabi::clap_plugin* plugin, const clapabi::clap_istream* stream);
@@ -105,6 +135,7 @@ private:
   static const clapabi::clap_plugin_render kRenderExt;
   static const clapabi::clap_plugin_timer_support kTimerSupportExt;
   static const clapabi::clap_plugin_posix_fd_support kPosixFdSupportExt;
+  static const clapabi::clap_plugin_gui kGuiExt;
 
   // Instance behaviour behind the calls above.
   bool Init();
@@ -123,6 +154,9 @@ private:
   // main-thread calls a host makes often (latency, parameter values, state, deactivation).
   void ServiceMainThread();
   void RequestRestartIfNeeded();
+  void QueueUIEdit(ClapUIEditQueue::Kind kind, int paramIdx, double value);
+  // Hands the queued editor edits to the host as gesture and value events.
+  void WriteUIEdits(const clapabi::clap_output_events* out);
   const void* HostExtension(const char* id) const;
 
   // Continuous parameters travel normalised; on/off and stepped ones in real units.
@@ -135,6 +169,11 @@ private:
   const clapabi::clap_host_preset_load* mHostPresetLoad = nullptr;
   const clapabi::clap_host_timer_support* mHostTimerSupport = nullptr;
   clapabi::clap_id mTimerId = clapabi::CLAP_INVALID_ID;
+  const clapabi::clap_host_gui* mHostGui = nullptr;
+  // The editor's registrations on the host's run loop, from gui create to destroy.
+  std::unique_ptr<ClapHostRunLoop> mRunLoop;
+  bool mGuiCreated = false;
+  ClapUIEditQueue mUIEdits;
 
   int mCurrentIOConfig = 0;
   std::atomic<bool> mActive{false};

@@ -26,11 +26,12 @@ bool IPlugCLAP::GuiCreate(const clap_plugin* plugin, const char* api, bool isFlo
     return false;
   // The window's events and redraws need the host's run loop; without it there is no editor
   // rather than a frozen one.
-  const auto* fdSupport =
-      static_cast<const clap_host_posix_fd_support*>(self->HostExtension(CLAP_EXT_POSIX_FD_SUPPORT));
+  const auto* fdSupport = static_cast<const clap_host_posix_fd_support*>(
+      self->HostExtension(CLAP_EXT_POSIX_FD_SUPPORT));
   if (!self->mHostTimerSupport || !fdSupport)
     return false;
-  self->mRunLoop = std::make_unique<ClapHostRunLoop>(self->mHost, fdSupport, self->mHostTimerSupport);
+  self->mRunLoop =
+      std::make_unique<ClapHostRunLoop>(self->mHost, fdSupport, self->mHostTimerSupport);
   self->mHostGui = static_cast<const clap_host_gui*>(self->HostExtension(CLAP_EXT_GUI));
   self->mGuiCreated = true;
   return true;
@@ -197,11 +198,14 @@ void IPlugCLAP::WriteUIEdits(const clap_output_events* out)
 }
 
 const clap_plugin_gui IPlugCLAP::kGuiExt{
-    &IPlugCLAP::GuiIsApiSupported, &IPlugCLAP::GuiGetPreferredApi, &IPlugCLAP::GuiCreate,
-    &IPlugCLAP::GuiDestroy,        &IPlugCLAP::GuiSetScale,        &IPlugCLAP::GuiGetSize,
-    &IPlugCLAP::GuiCanResize,      &IPlugCLAP::GuiGetResizeHints,  &IPlugCLAP::GuiAdjustSize,
-    &IPlugCLAP::GuiSetSize,        &IPlugCLAP::GuiSetParent,       &IPlugCLAP::GuiSetTransient,
-    &IPlugCLAP::GuiSuggestTitle,   &IPlugCLAP::GuiShow,            &IPlugCLAP::GuiHide,
+    &IPlugCLAP::GuiIsApiSupported, &IPlugCLAP::GuiGetPreferredApi,
+    &IPlugCLAP::GuiCreate,         &IPlugCLAP::GuiDestroy,
+    &IPlugCLAP::GuiSetScale,       &IPlugCLAP::GuiGetSize,
+    &IPlugCLAP::GuiCanResize,      &IPlugCLAP::GuiGetResizeHints,
+    &IPlugCLAP::GuiAdjustSize,     &IPlugCLAP::GuiSetSize,
+    &IPlugCLAP::GuiSetParent,      &IPlugCLAP::GuiSetTransient,
+    &IPlugCLAP::GuiSuggestTitle,   &IPlugCLAP::GuiShow,
+    &IPlugCLAP::GuiHide,
 };
 
 } // namespace iplug

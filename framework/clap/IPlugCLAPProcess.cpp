@@ -65,6 +65,7 @@ void IPlugCLAP::ApplyEvents(const clap_input_events* in)
 
 clap_process_status IPlugCLAP::Process(const clap_process& process)
 {
+  WriteUIEdits(process.out_events);
   const uint32_t nFrames = process.frames_count;
   const uint32_t nEvents = EventCount(process.in_events);
   uint32_t eventIdx = 0;
@@ -158,10 +159,13 @@ void IPlugCLAP::ProcessSlice(const clap_process& process, uint32_t offset, uint3
 }
 
 void IPlugCLAP::ParamsFlush(const clap_plugin* plugin, const clap_input_events* in,
-                            const clap_output_events*)
+                            const clap_output_events* out)
 {
   if (IPlugCLAP* self = Self(plugin))
+  {
     self->ApplyEvents(in);
+    self->WriteUIEdits(out);
+  }
 }
 
 } // namespace iplug

@@ -7,6 +7,7 @@
 
 namespace iplug
 {
+class IHostRunLoop;
 namespace igraphics
 {
 class IGraphics;
@@ -36,6 +37,24 @@ public:
   void CloseEditor();
   igraphics::IGraphics* GetUI() const { return mUI.get(); }
 
+  // The editor inside a host's window (the platform's window handle), its events and redraws
+  // served by the host's run loop: opens the editor as OpenEditor does, then its window. False,
+  // with no editor left open, when either cannot be made.
+  bool OpenWindow(void* parent, IHostRunLoop* runLoop);
+  // Closes the window and the editor (OnUIClose first).
+  void CloseWindow();
+  bool ShowWindow(bool show);
+  // The editor window's size in pixels: of the open editor, else the size it had last.
+  void GetEditorSize(int& width, int& height) const;
+  // Pixels per device-independent pixel as the host imposes it (0: the screen's own).
+  void SetScreenScale(float scale);
+  float GetHostScreenScale() const { return mHostScreenScale; }
+  // Brings a size a host proposes within the editor's limits.
+  virtual void ConstrainEditorSize(int& /*width*/, int& /*height*/) const {}
+  // The editor changed its own window size; a format wrapper asks its host to follow. True
+  // when the host agreed.
+  virtual bool EditorResizeFromUI(int /*width*/, int /*height*/) { return false; }
+
   // Routes a message to the open editor's control bearing ctrlTag; discarded when no editor is
   // open or no control has that tag.
   virtual void SendControlMsgFromDelegate(int ctrlTag, int msgTag, int dataSize, const void* pData);
@@ -61,6 +80,12 @@ private:
   LayoutFunc mLayoutFunc;
   // Present exactly while the editor is open.
   std::unique_ptr<igraphics::IGraphics> mUI;
+  float mHostScreenScale = 0.f;
+
+protected:
+  // The size reported while no editor is open; the plug-in base starts it at its configured size.
+  int mEditorWidth = 0;
+  int mEditorHeight = 0;
 };
 
 } // namespace iplug

@@ -19,6 +19,8 @@ IPlugBase::IPlugBase(const InstanceInfo& info, const Config& config)
   for (int i = 0; i < config.nParams; ++i)
     mParams.push_back(std::make_unique<IParam>());
   mLatency.store(config.latency);
+  mEditorWidth = config.plugWidth;
+  mEditorHeight = config.plugHeight;
   // Until the host connects buses, the widest configuration is assumed.
   for (const IOConfig& io : mIOConfigs)
   {
@@ -135,6 +137,14 @@ void IPlugBase::OnUIOpen()
     for (int i = 0; i < NParams(); ++i)
       ui->UpdateControlsOfParam(i, GetParam(i)->GetNormalized());
   }
+}
+
+void IPlugBase::ConstrainEditorSize(int& width, int& height) const
+{
+  width =
+      std::clamp(width, mConfig.plugMinWidth, std::max(mConfig.plugMinWidth, mConfig.plugMaxWidth));
+  height = std::clamp(height, mConfig.plugMinHeight,
+                      std::max(mConfig.plugMinHeight, mConfig.plugMaxHeight));
 }
 
 } // namespace iplug

@@ -105,6 +105,7 @@ public:
 
   // Editor delegate: converts real values for the controls, and stores edits made in the editor.
   void SendParameterValueFromDelegate(int paramIdx, double value, bool normalized) override;
+  void ConstrainEditorSize(int& width, int& height) const override;
   void SendParameterValueFromUI(int paramIdx, double normalizedValue) override;
   double GetParamDefaultNormalized(int paramIdx) const override;
   // Shows every parameter's current value on the controls of the editor being opened.

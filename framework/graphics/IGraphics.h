@@ -16,6 +16,7 @@
 namespace iplug
 {
 class IEditorDelegate;
+class IHostRunLoop;
 
 namespace igraphics
 {
@@ -158,6 +159,14 @@ public:
   bool IsCursorHidden() const { return mCursorHidden; }
   // True once after the cursor was shown again, with the position (window pixels) to restore.
   bool TakeCursorRestore(float& x, float& y);
+
+  // --- Platform window (a subclass shows the editor inside a host's window) ---------------------
+  // Opens the editor as a child of the host's window (the platform's handle), served by the
+  // host's run loop. False when this context has no window or it cannot be made.
+  virtual bool OpenWindow(void* /*parent*/, IHostRunLoop& /*runLoop*/) { return false; }
+  virtual void CloseWindow() {}
+  virtual bool IsWindowOpen() const { return false; }
+  virtual bool ShowWindow(bool /*show*/) { return false; }
 
   // --- Resize drag (scaling the whole editor by dragging its corner) --------------------------
   // While a resize drag is in progress, mouse movement rescales the editor instead of reaching

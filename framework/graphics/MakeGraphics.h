@@ -4,16 +4,11 @@
 
 #include <memory>
 
-namespace iplug
-{
-class IEditorDelegate;
-
-namespace igraphics
+namespace iplug::igraphics
 {
 
-// The editor's graphics context for this platform, at a logical size, frame rate and draw scale.
+// The graphics context of this platform: one that can open a window inside a host's window.
 std::unique_ptr<IGraphics> MakeGraphics(IEditorDelegate& delegate, int width, int height, int fps,
                                         float scale);
 
-} // namespace igraphics
-} // namespace iplug
+} // namespace iplug::igraphics

@@ -131,7 +131,7 @@ tresult PLUGIN_API IPlugVST3::initialize(FUnknown* context)
         runLoop)
     {
       mIdleTimer = VST3IdleTimer::Start(*runLoop, kIdleTimerIntervalMs, [this] { OnIdleTimer(); });
-      runLoop->release();
+      mHostRunLoop = owned(runLoop);
     }
   }
   mProgramNames.clear();
@@ -147,6 +147,7 @@ tresult PLUGIN_API IPlugVST3::terminate()
     mIdleTimer->Stop();
     mIdleTimer = nullptr;
   }
+  mHostRunLoop = nullptr;
   mComponentHandler = nullptr;
   mInitialized = false;
   return kResultOk;

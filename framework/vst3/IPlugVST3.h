@@ -6,6 +6,7 @@
 #include "framework/vst3/VST3InterfaceAdapters.h"
 #include "framework/vst3/VST3ParamChangeSplitter.h"
 #include "framework/vst3/VST3SampleBuffers.h"
+#include "framework/vst3/VST3View.h"
 
 #include "pluginterfaces/base/smartpointer.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
@@ -34,7 +35,8 @@ class IPlugVST3 : public IPlugBase,
                   public Steinberg::Vst::IMidiMapping,
                   public Steinberg::Vst::IConnectionPoint,
                   public Steinberg::Vst::ChannelContext::IInfoListener,
-                  private VST3ParamChangeSplitter::Client
+                  private VST3ParamChangeSplitter::Client,
+                  private VST3ViewOwner
 {
 public:
   struct InstanceInfo
@@ -161,6 +163,12 @@ public:
   Steinberg::tresult PLUGIN_API
   setChannelContextInfos(Steinberg::Vst::IAttributeList* list) override;
 
+  // Editor edits and size changes, passed on to the host.
+  void BeginInformHostOfParamChangeFromUI(int paramIdx) override;
+  void SendParameterValueFromUI(int paramIdx, double normalizedValue) override;
+  void EndInformHostOfParamChangeFromUI(int paramIdx) override;
+  bool EditorResizeFromUI(int width, int height) override;
+
 protected:
   void InformHostOfLatencyChange() override;
 
@@ -177,6 +185,13 @@ private:
   void ApplyParamChange(Steinberg::Vst::ParamID id, Steinberg::Vst::ParamValue value,
                         Steinberg::int32 sampleOffset) override;
   void ProcessSegment(Steinberg::int32 start, Steinberg::int32 length) override;
+
+  // VST3ViewOwner
+  IEditorDelegate& ViewDelegate() override { return *this; }
+  Steinberg::IPtr<Steinberg::Linux::IRunLoop> ContextRunLoop() override { return mHostRunLoop; }
+  void RetainForView() override { addRef(); }
+  void ReleaseForView() override { release(); }
+  void ViewDestroyed() override { mView = nullptr; }
 
   // Work that waits for the main thread: restart requests, program changes that arrived with
   // audio, and (without a host run loop) the idle step itself.
@@ -202,6 +217,9 @@ private:
   std::vector<std::string> mProgramNames;
   Steinberg::IPtr<Steinberg::Vst::IComponentHandler> mComponentHandler;
   Steinberg::IPtr<VST3IdleTimer> mIdleTimer;
+  Steinberg::IPtr<Steinberg::Linux::IRunLoop> mHostRunLoop;
+  // The one editor view while the host holds it; it clears this when it goes.
+  VST3View* mView = nullptr;
 
   VST3Buses mBuses;
   VST3SampleBuffers mBuffers;

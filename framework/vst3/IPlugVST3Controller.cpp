@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 #include <string>
 #include <vector>
@@ -198,9 +199,41 @@ tresult PLUGIN_API IPlugVST3::setComponentHandler(IComponentHandler* handler)
   return kResultOk;
 }
 
-IPlugView* PLUGIN_API IPlugVST3::createView(FIDString)
+IPlugView* PLUGIN_API IPlugVST3::createView(FIDString name)
 {
-  return nullptr;
+  // One editor view at a time, and only of the editor kind.
+  if (!GetConfig().plugHasUI || !name || std::strcmp(name, ViewType::kEditor) != 0 || mView)
+    return nullptr;
+  IPtr<VST3View> view = VST3View::Create(*this);
+  mView = view.get();
+  // The host receives the one reference the view was created with.
+  view->addRef();
+  return view;
+}
+
+void IPlugVST3::BeginInformHostOfParamChangeFromUI(int paramIdx)
+{
+  if (mComponentHandler && paramIdx >= 0 && paramIdx < NParams())
+    mComponentHandler->beginEdit(static_cast<ParamID>(paramIdx));
+}
+
+void IPlugVST3::SendParameterValueFromUI(int paramIdx, double normalizedValue)
+{
+  IPlugBase::SendParameterValueFromUI(paramIdx, normalizedValue);
+  if (mComponentHandler && paramIdx >= 0 && paramIdx < NParams())
+    mComponentHandler->performEdit(static_cast<ParamID>(paramIdx),
+                                   GetParam(paramIdx)->GetNormalized());
+}
+
+void IPlugVST3::EndInformHostOfParamChangeFromUI(int paramIdx)
+{
+  if (mComponentHandler && paramIdx >= 0 && paramIdx < NParams())
+    mComponentHandler->endEdit(static_cast<ParamID>(paramIdx));
+}
+
+bool IPlugVST3::EditorResizeFromUI(int width, int height)
+{
+  return mView && mView->RequestResize(width, height);
 }
 
 tresult PLUGIN_API IPlugVST3::setKnobMode(KnobMode)

@@ -68,8 +68,7 @@ uint32 PLUGIN_API VST3View::release()
 
 tresult PLUGIN_API VST3View::isPlatformTypeSupported(FIDString type)
 {
-  return type && std::strcmp(type, kPlatformTypeX11EmbedWindowID) == 0 ? kResultTrue
-                                                                        : kResultFalse;
+  return type && std::strcmp(type, kPlatformTypeX11EmbedWindowID) == 0 ? kResultTrue : kResultFalse;
 }
 
 tresult PLUGIN_API VST3View::attached(void* parent, FIDString type)
@@ -94,12 +93,14 @@ tresult PLUGIN_API VST3View::attached(void* parent, FIDString type)
   if (!runLoop)
     return kResultFalse;
   mRunLoop = std::make_unique<VST3HostRunLoop>(runLoop);
+  // Attached first: opening may already ask the frame for the editor's stored size.
+  mAttached = true;
   if (!mOwner.ViewDelegate().OpenWindow(parent, mRunLoop.get()))
   {
+    mAttached = false;
     mRunLoop.reset();
     return kResultFalse;
   }
-  mAttached = true;
   return kResultOk;
 }
 
@@ -182,16 +183,8 @@ tresult PLUGIN_API VST3View::setContentScaleFactor(ScaleFactor factor)
 {
   if (!(factor > 0.f))
     return kInvalidArgument;
-  IEditorDelegate& delegate = mOwner.ViewDelegate();
-  int oldWidth = 0;
-  int oldHeight = 0;
-  delegate.GetEditorSize(oldWidth, oldHeight);
-  delegate.SetScreenScale(factor);
-  int width = 0;
-  int height = 0;
-  delegate.GetEditorSize(width, height);
-  if (width != oldWidth || height != oldHeight)
-    RequestResize(width, height);
+  // An open editor resizes its window and asks the frame to follow by itself.
+  mOwner.ViewDelegate().SetScreenScale(factor);
   return kResultOk;
 }
 

@@ -31,9 +31,9 @@ TEST(ClapExtensions, OfferedExactlyAsListed)
       "clap.render",
       "clap.timer-support",
       "clap.posix-fd-support",
+      "clap.gui",
   };
   const char* notOffered[] = {
-      "clap.gui",
       "clap.note-ports",
       "clap.state-context/2",
       "clap.track-info/1",

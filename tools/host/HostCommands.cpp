@@ -3,13 +3,17 @@
 #include "tools/DemoSignal.h"
 #include "tools/host/AudioFile.h"
 #include "tools/host/HostOptions.h"
+#include "tools/host/HostWindow.h"
 #include "tools/host/HostedPluginLoader.h"
 #include "tools/host/JsonWriter.h"
+#include "tools/host/RealTimeAudio.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <map>
 
 namespace velmora::host
 {
@@ -18,6 +22,10 @@ namespace
 {
 
 constexpr double kIdleIntervalSeconds = 0.02;
+// How long the editor command lets the run loop run before it looks at its own window.
+constexpr std::chrono::milliseconds kEditorSlice{10};
+// The window's size until the editor gives its own.
+constexpr HostEditorSize kFirstWindowSize{650, 400};
 // A state file larger than this is not a plug-in state.
 constexpr std::streamsize kMaxStateFileBytes = std::streamsize{16} << 20;
 
@@ -131,6 +139,44 @@ bool LoadInput(const HostOptions& options, AudioData& audio, std::string& error)
     return false;
   }
   return true;
+}
+
+// Prints each value the plug-in's editor sets, as the module writes it.
+class EditPrinter
+{
+public:
+  explicit EditPrinter(HostedPlugin& plugin) : mPlugin(plugin)
+  {
+    for (HostParamInfo& param : plugin.Parameters())
+      mParams.emplace(param.id, std::move(param));
+  }
+
+  void PrintNewEdits()
+  {
+    for (const HostEdit& edit : mPlugin.TakeEdits())
+    {
+      if (edit.kind != HostEdit::Kind::Value)
+        continue;
+      const auto param = mParams.find(edit.id);
+      const std::string name =
+          param != mParams.end() ? param->second.name : "parameter " + std::to_string(edit.id);
+      std::string text = mPlugin.TextFromValue(edit.id, edit.value);
+      if (param != mParams.end() && !param->second.units.empty())
+        text += " " + param->second.units;
+      std::printf("%s: %s\n", name.c_str(), text.c_str());
+    }
+    std::fflush(stdout);
+  }
+
+private:
+  HostedPlugin& mPlugin;
+  std::map<uint32_t, HostParamInfo> mParams;
+};
+
+bool ValidEditorSize(const HostEditorSize& size)
+{
+  return size.width >= 1 && size.height >= 1 && size.width <= kMaxEditorSide &&
+         size.height <= kMaxEditorSide;
 }
 
 } // namespace
@@ -252,6 +298,87 @@ int RunStateLoadCommand(const std::vector<std::string>& args)
   if (!accepted)
     return Fail("the effect refused the state in " + path);
   return 0;
+}
+
+int RunEditorCommand(const std::vector<std::string>& args)
+{
+  HostOptions options;
+  std::string error;
+  if (!ParseHostOptions(args, options, error))
+    return Fail(error);
+  if (options.positional.size() != 1)
+    return Fail("editor expects one module before the options, got " +
+                std::to_string(options.positional.size()));
+  AudioData audio;
+  if (!LoadInput(options, audio, error))
+    return Fail(error);
+  if (audio.Frames() < 1)
+    return Fail(options.inputPath + " holds no audio");
+
+  std::unique_ptr<HostedPlugin> plugin = LoadHostedPlugin(options.positional[0], error);
+  if (!plugin)
+    return Fail(error);
+  std::vector<HostParamChange> changes;
+  if (!ResolveSettings(*plugin, options.settings, changes, error) ||
+      !ApplyOnMainThread(*plugin, changes, error))
+    return Fail(error);
+  const std::unique_ptr<HostWindow> window =
+      HostWindow::Open("Velmora \u2013 " + plugin->FormatName(), kFirstWindowSize, error);
+  if (!window)
+    return Fail(error);
+
+  if (!plugin->OpenEditor(window->Id(), options.scale, error))
+    return Fail("cannot open the editor: " + error);
+  const std::optional<HostEditorSize> size = plugin->EditorSize();
+  if (!size || !ValidEditorSize(*size))
+  {
+    plugin->CloseEditor();
+    return Fail("the editor gave no usable size");
+  }
+  window->Resize(*size);
+  plugin->SetResizeHandler([&window](const HostEditorSize& requested)
+                           { window->Resize(requested); });
+  window->Show();
+
+  ProcessSetup setup;
+  setup.sampleRate = audio.sampleRate;
+  setup.maxBlockSize = options.blockSize;
+  setup.channels = static_cast<int>(audio.channels.size());
+  setup.doublePrecision = options.bits == 64;
+  if (!plugin->Start(setup, error))
+  {
+    plugin->CloseEditor();
+    return Fail(error);
+  }
+  RealTimeAudio player(*plugin, std::move(audio), options.blockSize);
+  player.Start();
+
+  EditPrinter printer(*plugin);
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point shotAt =
+      Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                         std::chrono::duration<double>(options.screenshotAfterSeconds));
+  int exitCode = 0;
+  while (!window->CloseRequested())
+  {
+    plugin->RunEventLoop(kEditorSlice);
+    window->ServeEvents();
+    printer.PrintNewEdits();
+    if (!options.screenshotPath.empty() && Clock::now() >= shotAt)
+    {
+      if (window->SavePng(options.screenshotPath, error))
+        std::printf("wrote %s: %d x %d\n", options.screenshotPath.c_str(), window->Size().width,
+                    window->Size().height);
+      else
+        exitCode = Fail(error);
+      break;
+    }
+  }
+  // The editor's window is a child of the host's: it goes before the host's window does.
+  player.Stop();
+  plugin->CloseEditor();
+  plugin->Stop();
+  return exitCode;
 }
 
 } // namespace velmora::host

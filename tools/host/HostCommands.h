@@ -12,5 +12,6 @@ int RunInfoCommand(const std::vector<std::string>& args);
 int RunRenderCommand(const std::vector<std::string>& args);
 int RunStateSaveCommand(const std::vector<std::string>& args);
 int RunStateLoadCommand(const std::vector<std::string>& args);
+int RunEditorCommand(const std::vector<std::string>& args);
 
 } // namespace velmora::host

@@ -79,6 +79,26 @@ bool ParseHostOptions(const std::vector<std::string>& args, HostOptions& options
       }
       options.seconds = number;
     }
+    else if (arg == "--scale")
+    {
+      if (!ParseNumber(value, number) || number < 0.5 || number > 4.0)
+      {
+        error = "--scale must be a number from 0.5 to 4";
+        return false;
+      }
+      options.scale = number;
+    }
+    else if (arg == "--screenshot")
+      options.screenshotPath = value;
+    else if (arg == "--after")
+    {
+      if (!ParseNumber(value, number) || number < 0.0 || number > 600.0)
+      {
+        error = "--after must be a number of seconds from 0 to 600";
+        return false;
+      }
+      options.screenshotAfterSeconds = number;
+    }
     else if (arg == "--block")
     {
       if (!ParseInteger(value, options.blockSize) || options.blockSize < 1 ||

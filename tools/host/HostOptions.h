@@ -19,6 +19,10 @@ struct HostOptions
   int blockSize = 512;
   int bits = 64;
   bool offline = false;
+  // The editor command: the host's content scale, and a screenshot taken after a delay.
+  std::optional<double> scale;
+  std::string screenshotPath;
+  double screenshotAfterSeconds = 1.0;
 };
 
 // False with a reason in error for unknown options, missing or malformed values.

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -39,8 +42,38 @@ struct ProcessSetup
   bool offline = false;
 };
 
+// One step of a parameter edit that the plug-in reports to the host, usually from its editor.
+// The value is in the same terms as HostParamChange; begin and end carry none.
+struct HostEdit
+{
+  enum class Kind
+  {
+    Begin,
+    Value,
+    End
+  };
+
+  Kind kind = Kind::Value;
+  uint32_t id = 0;
+  double value = 0.0;
+
+  bool operator==(const HostEdit&) const = default;
+};
+
+// X11 windows are at most this many pixels on a side; the host refuses larger editor sizes.
+inline constexpr int kMaxEditorSide = 32767;
+
+struct HostEditorSize
+{
+  int width = 0;
+  int height = 0;
+
+  bool operator==(const HostEditorSize&) const = default;
+};
+
 // One plug-in instance loaded from a module file, driven as a host application drives it.
 // Implemented once per plug-in format; the command-line host and the tests use only this.
+// Process may run on an audio thread of its own while the main thread makes every other call.
 class HostedPlugin
 {
 public:
@@ -67,6 +100,29 @@ public:
   virtual bool LoadState(const std::vector<uint8_t>& state) = 0;
   // Services the host's run loop (timers, main-thread callbacks) once.
   virtual void Idle() = 0;
+
+  // "VST3" or "CLAP".
+  virtual std::string FormatName() const = 0;
+
+  // The editor, embedded in the host's X11 window. Main thread. Opening fails with a reason,
+  // e.g. "no editor" when the module offers none; a given scale is the host's content scale.
+  virtual bool OpenEditor(unsigned long x11Parent, std::optional<double> scale,
+                          std::string& error) = 0;
+  virtual bool EditorOpen() const = 0;
+  virtual std::optional<HostEditorSize> EditorSize() = 0;
+  virtual void CloseEditor() = 0;
+  // Called when the plug-in asks the host to resize the editor's window, before the plug-in is
+  // told the new size; every request is also recorded.
+  virtual void SetResizeHandler(std::function<void(const HostEditorSize&)> handler) = 0;
+  virtual std::vector<HostEditorSize> ResizeRequests() const = 0;
+  // The edits the plug-in reported since the last call, oldest first.
+  virtual std::vector<HostEdit> TakeEdits() = 0;
+
+  // Runs the host's run loop in real time: registered timers at their intervals, registered
+  // descriptors when readable, main-thread requests of the plug-in; for the duration, or until
+  // done answers true.
+  virtual void RunEventLoop(std::chrono::milliseconds duration,
+                            const std::function<bool()>& done = {}) = 0;
 };
 
 } // namespace velmora::host

@@ -1,5 +1,5 @@
 // velmora-host: loads a VST3 or CLAP module as a host does and shows, renders or stores what it
-// does.
+// does, or opens its editor.
 #include "tools/host/HostCommands.h"
 
 #include <cstdio>
@@ -12,13 +12,16 @@ namespace
 int Usage()
 {
   std::fprintf(
-      stderr, "usage:\n"
-              "  velmora-host info MODULE\n"
-              "  velmora-host render MODULE --out OUT.wav [--in IN.wav] [--set \"Name=value\"]...\n"
-              "               [--block N] [--bits 32|64] [--rate HZ] [--seconds S] [--offline]\n"
-              "  velmora-host state save MODULE FILE [--set \"Name=value\"]...\n"
-              "  velmora-host state load MODULE FILE\n"
-              "MODULE is a *.vst3 bundle (or the .so inside it) or a *.clap file.\n");
+      stderr,
+      "usage:\n"
+      "  velmora-host info MODULE\n"
+      "  velmora-host render MODULE --out OUT.wav [--in IN.wav] [--set \"Name=value\"]...\n"
+      "               [--block N] [--bits 32|64] [--rate HZ] [--seconds S] [--offline]\n"
+      "  velmora-host state save MODULE FILE [--set \"Name=value\"]...\n"
+      "  velmora-host state load MODULE FILE\n"
+      "  velmora-host editor MODULE [--in IN.wav] [--scale S] [--screenshot OUT.png]\n"
+      "               [--after SECONDS] [--set \"Name=value\"]... [--block N] [--bits 32|64]\n"
+      "MODULE is a *.vst3 bundle (or the .so inside it) or a *.clap file.\n");
   return 2;
 }
 
@@ -34,6 +37,8 @@ int main(int argc, char** argv)
     return velmora::host::RunInfoCommand({words.begin() + 1, words.end()});
   if (command == "render")
     return velmora::host::RunRenderCommand({words.begin() + 1, words.end()});
+  if (command == "editor")
+    return velmora::host::RunEditorCommand({words.begin() + 1, words.end()});
   if (command == "state" && words.size() >= 2 && words[1] == "save")
     return velmora::host::RunStateSaveCommand({words.begin() + 2, words.end()});
   if (command == "state" && words.size() >= 2 && words[1] == "load")

@@ -267,6 +267,15 @@ void X11Window::SetCursor(EWindowCursor cursor)
   XFlush(mConnection->display);
 }
 
+void X11Window::SetVisible(bool visible)
+{
+  if (visible)
+    XMapWindow(mConnection->display, mWindow);
+  else
+    XUnmapWindow(mConnection->display, mWindow);
+  XFlush(mConnection->display);
+}
+
 void X11Window::MovePointer(int x, int y)
 {
   XWarpPointer(mConnection->display, None, mWindow, 0, 0, 0, 0, x, y);

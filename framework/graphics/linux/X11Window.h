@@ -1,5 +1,7 @@
 #pragma once
 
+#include "framework/graphics/IDrawContext.h"
+
 #include <cairo.h>
 
 #include <functional>
@@ -7,15 +9,6 @@
 
 namespace iplug::igraphics
 {
-
-// A rectangle of window pixels.
-struct PixelRect
-{
-  int x = 0;
-  int y = 0;
-  int w = 0;
-  int h = 0;
-};
 
 enum class EWindowCursor
 {
@@ -78,6 +71,8 @@ public:
   int Width() const { return mWidth; }
   int Height() const { return mHeight; }
   void SetCursor(EWindowCursor cursor);
+  // Maps or unmaps the window inside its parent.
+  void SetVisible(bool visible);
   // Puts the pointer at a window position (where a hidden-cursor drag started).
   void MovePointer(int x, int y);
   void Flush();

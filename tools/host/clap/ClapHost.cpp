@@ -4,7 +4,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <vector>
 
 namespace velmora::host
 {
@@ -14,6 +13,13 @@ using namespace clapabi;
 ClapHost::ClapHost(const Options& options)
     : mOptions(options), mMainThread(std::this_thread::get_id())
 {
+  mLoop.SetPassHook(
+      [this]
+      {
+        ServiceRequests();
+        if (mPassWork)
+          mPassWork();
+      });
   mRecord.clap_version = options.version;
   mRecord.host_data = this;
   mRecord.name = "velmora-host";
@@ -55,8 +61,10 @@ const void* ClapHost::GetExtension(const clap_host* host, const char* id)
     return &kTrackInfo;
   if (std::strcmp(id, CLAP_EXT_TIMER_SUPPORT) == 0 && self->mOptions.offerTimerSupport)
     return &kTimerSupport;
-  if (std::strcmp(id, CLAP_EXT_POSIX_FD_SUPPORT) == 0)
+  if (std::strcmp(id, CLAP_EXT_POSIX_FD_SUPPORT) == 0 && self->mOptions.offerPosixFdSupport)
     return &kPosixFdSupport;
+  if (std::strcmp(id, CLAP_EXT_GUI) == 0 && self->mOptions.offerGui)
+    return &kGui;
   if (std::strcmp(id, CLAP_EXT_THREAD_CHECK) == 0)
     return &kThreadCheck;
   if (std::strcmp(id, CLAP_EXT_LOG) == 0)
@@ -70,75 +78,63 @@ void ClapHost::RequestRestart(const clap_host* host)
   self->NoteCallThread();
   ++self->mRestartRequests;
   self->mRestartPending = true;
+  self->mLoop.Wake();
 }
 
 void ClapHost::RequestProcess(const clap_host*) {}
 
 void ClapHost::RequestCallback(const clap_host* host)
 {
-  Self(host)->mCallbackPending = true;
+  ClapHost* self = Self(host);
+  self->mCallbackPending = true;
+  self->mLoop.Wake();
 }
 
-bool ClapHost::TakeRestartRequest()
+void ClapHost::ServiceRequests()
 {
-  const bool pending = mRestartPending;
-  mRestartPending = false;
-  return pending;
+  if (mCallbackPending.exchange(false) && mPlugin)
+    mPlugin->on_main_thread(mPlugin);
+  const uint64_t resize = mPendingResize.exchange(kNoResize);
+  if (resize != kNoResize && mResizeHandler)
+    mResizeHandler(static_cast<uint32_t>(resize >> 32), static_cast<uint32_t>(resize));
 }
 
-void ClapHost::ServiceRunLoop(const clap_plugin* plugin)
+void ClapHost::ServiceRunLoop()
 {
-  if (!plugin)
+  ServiceRequests();
+  mLoop.FireEveryTimer();
+  mLoop.ServeReadyFds();
+}
+
+void ClapHost::RunFor(std::chrono::milliseconds duration, const std::function<bool()>& done)
+{
+  mLoop.RunFor(duration, done);
+}
+
+void ClapHost::OnTimer(clap_id id) const
+{
+  const auto* timers = mPlugin ? static_cast<const clap_plugin_timer_support*>(
+                                     mPlugin->get_extension(mPlugin, CLAP_EXT_TIMER_SUPPORT))
+                               : nullptr;
+  if (timers && timers->on_timer)
+    timers->on_timer(mPlugin, id);
+}
+
+void ClapHost::OnFd(int fd, short revents) const
+{
+  const auto* fds = mPlugin ? static_cast<const clap_plugin_posix_fd_support*>(
+                                  mPlugin->get_extension(mPlugin, CLAP_EXT_POSIX_FD_SUPPORT))
+                            : nullptr;
+  if (!fds || !fds->on_fd)
     return;
-  if (mCallbackPending)
-  {
-    mCallbackPending = false;
-    plugin->on_main_thread(plugin);
-  }
-  if (!mTimers.empty())
-  {
-    const auto* timers = static_cast<const clap_plugin_timer_support*>(
-        plugin->get_extension(plugin, CLAP_EXT_TIMER_SUPPORT));
-    // Copied first: a timer callback may register or unregister timers.
-    std::vector<clap_id> ids;
-    for (const auto& [id, period] : mTimers)
-      ids.push_back(id);
-    for (const clap_id id : ids)
-    {
-      if (timers && timers->on_timer && mTimers.count(id))
-        timers->on_timer(plugin, id);
-    }
-  }
-  if (!mFds.empty())
-  {
-    const auto* fds = static_cast<const clap_plugin_posix_fd_support*>(
-        plugin->get_extension(plugin, CLAP_EXT_POSIX_FD_SUPPORT));
-    std::vector<pollfd> polled;
-    for (const auto& [fd, flags] : mFds)
-    {
-      short events = 0;
-      if (flags & CLAP_POSIX_FD_READ)
-        events |= POLLIN;
-      if (flags & CLAP_POSIX_FD_WRITE)
-        events |= POLLOUT;
-      polled.push_back({fd, events, 0});
-    }
-    if (fds && fds->on_fd && poll(polled.data(), polled.size(), 0) > 0)
-    {
-      for (const pollfd& p : polled)
-      {
-        clap_posix_fd_flags ready = 0;
-        if (p.revents & POLLIN)
-          ready |= CLAP_POSIX_FD_READ;
-        if (p.revents & POLLOUT)
-          ready |= CLAP_POSIX_FD_WRITE;
-        if (p.revents & (POLLERR | POLLHUP))
-          ready |= CLAP_POSIX_FD_ERROR;
-        if (ready != 0)
-          fds->on_fd(plugin, p.fd, ready);
-      }
-    }
-  }
+  clap_posix_fd_flags ready = 0;
+  if (revents & POLLIN)
+    ready |= CLAP_POSIX_FD_READ;
+  if (revents & POLLOUT)
+    ready |= CLAP_POSIX_FD_WRITE;
+  if (revents & (POLLERR | POLLHUP | POLLNVAL))
+    ready |= CLAP_POSIX_FD_ERROR;
+  fds->on_fd(mPlugin, fd, ready);
 }
 
 void ClapHost::ParamsRescan(const clap_host* host, uint32_t flags)
@@ -153,7 +149,13 @@ void ClapHost::ParamsClear(const clap_host* host, clap_id, uint32_t)
   Self(host)->NoteCallThread();
 }
 
-void ClapHost::ParamsRequestFlush(const clap_host*) {}
+void ClapHost::ParamsRequestFlush(const clap_host* host)
+{
+  ClapHost* self = Self(host);
+  ++self->mFlushRequests;
+  self->mFlushRequested = true;
+  self->mLoop.Wake();
+}
 
 void ClapHost::LatencyChanged(const clap_host* host)
 {
@@ -197,8 +199,14 @@ bool ClapHost::TimerRegister(const clap_host* host, uint32_t periodMs, clap_id* 
   self->NoteCallThread();
   if (!timerId)
     return false;
-  *timerId = self->mNextTimerId++;
-  self->mTimers[*timerId] = periodMs;
+  const clap_id id = self->mNextTimerId;
+  const uint32_t loopId = self->mLoop.AddTimer(periodMs, [self, id] { self->OnTimer(id); });
+  if (loopId == 0)
+    return false;
+  ++self->mNextTimerId;
+  self->mTimers[id] = periodMs;
+  self->mTimerLoopIds[id] = loopId;
+  *timerId = id;
   return true;
 }
 
@@ -206,42 +214,108 @@ bool ClapHost::TimerUnregister(const clap_host* host, clap_id timerId)
 {
   ClapHost* self = Self(host);
   self->NoteCallThread();
-  return self->mTimers.erase(timerId) > 0;
+  const auto it = self->mTimerLoopIds.find(timerId);
+  if (it == self->mTimerLoopIds.end())
+    return false;
+  self->mLoop.RemoveTimer(it->second);
+  self->mTimerLoopIds.erase(it);
+  self->mTimers.erase(timerId);
+  return true;
 }
+
+namespace
+{
+
+short PollEvents(clap_posix_fd_flags flags)
+{
+  short events = 0;
+  if (flags & CLAP_POSIX_FD_READ)
+    events |= POLLIN;
+  if (flags & CLAP_POSIX_FD_WRITE)
+    events |= POLLOUT;
+  return events;
+}
+
+} // namespace
 
 bool ClapHost::FdRegister(const clap_host* host, int fd, clap_posix_fd_flags flags)
 {
   ClapHost* self = Self(host);
   self->NoteCallThread();
-  return self->mFds.emplace(fd, flags).second;
+  return self->mLoop.WatchFd(fd, PollEvents(flags),
+                             [self, fd](short revents) { self->OnFd(fd, revents); });
 }
 
 bool ClapHost::FdModify(const clap_host* host, int fd, clap_posix_fd_flags flags)
 {
   ClapHost* self = Self(host);
   self->NoteCallThread();
-  const auto it = self->mFds.find(fd);
-  if (it == self->mFds.end())
-    return false;
-  it->second = flags;
-  return true;
+  return self->mLoop.ChangeFd(fd, PollEvents(flags));
 }
 
 bool ClapHost::FdUnregister(const clap_host* host, int fd)
 {
   ClapHost* self = Self(host);
   self->NoteCallThread();
-  return self->mFds.erase(fd) > 0;
+  return self->mLoop.UnwatchFd(fd);
+}
+
+void ClapHost::GuiResizeHintsChanged(const clap_host* host)
+{
+  ClapHost* self = Self(host);
+  self->NoteCallThread();
+  ++self->mGuiCalls.resizeHintsChanged;
+}
+
+bool ClapHost::GuiRequestResize(const clap_host* host, uint32_t width, uint32_t height)
+{
+  ClapHost* self = Self(host);
+  if (width == 0 || height == 0)
+    return false;
+  if (self->OnMainThread())
+    return self->mResizeHandler && self->mResizeHandler(width, height);
+  // The window is resized on the main thread; the latest request wins.
+  self->mPendingResize = (static_cast<uint64_t>(width) << 32) | height;
+  self->mLoop.Wake();
+  return true;
+}
+
+bool ClapHost::GuiRequestShow(const clap_host* host)
+{
+  ClapHost* self = Self(host);
+  self->NoteCallThread();
+  ++self->mGuiCalls.showRequests;
+  return true;
+}
+
+bool ClapHost::GuiRequestHide(const clap_host* host)
+{
+  ClapHost* self = Self(host);
+  self->NoteCallThread();
+  ++self->mGuiCalls.hideRequests;
+  return true;
+}
+
+void ClapHost::GuiClosed(const clap_host* host, bool wasDestroyed)
+{
+  ClapHost* self = Self(host);
+  self->NoteCallThread();
+  ++self->mGuiCalls.closed;
+  if (wasDestroyed)
+  {
+    self->mGuiDestroyed = true;
+    self->mLoop.Wake();
+  }
 }
 
 bool ClapHost::IsMainThread(const clap_host* host)
 {
-  return std::this_thread::get_id() == Self(host)->mMainThread;
+  return Self(host)->OnMainThread();
 }
 
 bool ClapHost::IsAudioThread(const clap_host* host)
 {
-  return std::this_thread::get_id() == Self(host)->mAudioThread;
+  return std::this_thread::get_id() == Self(host)->mAudioThread.load();
 }
 
 // A command-line host shows what the plug-in logs on its error stream.
@@ -261,6 +335,9 @@ const clap_host_timer_support ClapHost::kTimerSupport{&ClapHost::TimerRegister,
                                                       &ClapHost::TimerUnregister};
 const clap_host_posix_fd_support ClapHost::kPosixFdSupport{
     &ClapHost::FdRegister, &ClapHost::FdModify, &ClapHost::FdUnregister};
+const clap_host_gui ClapHost::kGui{&ClapHost::GuiResizeHintsChanged, &ClapHost::GuiRequestResize,
+                                   &ClapHost::GuiRequestShow, &ClapHost::GuiRequestHide,
+                                   &ClapHost::GuiClosed};
 const clap_host_thread_check ClapHost::kThreadCheck{&ClapHost::IsMainThread,
                                                     &ClapHost::IsAudioThread};
 const clap_host_log ClapHost::kLog{&ClapHost::Log};

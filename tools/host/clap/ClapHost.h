@@ -2,7 +2,12 @@
 
 #include "framework/clap/ClapCore.h"
 #include "framework/clap/ClapExtensions.h"
+#include "tools/host/RunLoop.h"
 
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -13,9 +18,11 @@ namespace velmora::host
 {
 
 // The host side of one CLAP instance: the clap_host record with the extensions the plug-in
-// calls, and a record of every call the plug-in made, for the host to act on and tests to read.
-// Everything runs on the thread that created it (the host's main thread) except what the
-// processing thread does, which it announces with MarkAudioThread().
+// calls, the main-thread run loop that serves its timers and descriptors, and a record of every
+// call the plug-in made, for the host to act on and tests to read. Everything runs on the thread
+// that created it (the host's main thread) except what the processing thread does, which it
+// announces with MarkAudioThread(), and the calls CLAP allows from any thread (restart, process,
+// callback and flush requests, resize requests), which are handed to the main thread.
 class ClapHost
 {
 public:
@@ -33,20 +40,44 @@ public:
     // The track's channel count given through track information; none: not offered.
     std::optional<int> trackChannels;
     bool offerTimerSupport = true;
+    bool offerPosixFdSupport = true;
+    bool offerGui = true;
   };
+
+  // What the plug-in's editor asked of the host's "clap.gui", besides resizing.
+  struct GuiCalls
+  {
+    int resizeHintsChanged = 0;
+    int showRequests = 0;
+    int hideRequests = 0;
+    int closed = 0;
+  };
+
+  // Resizes the host's window and tells the plug-in; answers whether the size was taken.
+  using ResizeHandler = std::function<bool(uint32_t width, uint32_t height)>;
 
   explicit ClapHost(const Options& options);
   ClapHost(const ClapHost&) = delete;
   ClapHost& operator=(const ClapHost&) = delete;
 
   const clapabi::clap_host* Record() const { return &mRecord; }
-  void MarkAudioThread() { mAudioThread = std::this_thread::get_id(); }
+  // The instance the run loop serves; set before the instance's init.
+  void AttachPlugin(const clapabi::clap_plugin* plugin) { mPlugin = plugin; }
+  void MarkAudioThread() { mAudioThread.store(std::this_thread::get_id()); }
 
-  // Runs the host's main-thread loop once for the plug-in: due callbacks, every registered
-  // timer and every registered descriptor that is ready.
-  void ServiceRunLoop(const clapabi::clap_plugin* plugin);
+  // Runs the host's main-thread loop once: due callbacks, every registered timer and every
+  // registered descriptor that is ready.
+  void ServiceRunLoop();
+  // Runs the loop in real time for the duration, or until done answers true. The owner's work
+  // runs once per pass, after the plug-in's callback requests.
+  void RunFor(std::chrono::milliseconds duration, const std::function<bool()>& done = {});
+  void SetPassWork(std::function<void()> work) { mPassWork = std::move(work); }
+  void SetResizeHandler(ResizeHandler handler) { mResizeHandler = std::move(handler); }
 
-  bool TakeRestartRequest();
+  bool TakeRestartRequest() { return mRestartPending.exchange(false); }
+  bool TakeFlushRequest() { return mFlushRequested.exchange(false); }
+  // True once after the plug-in reported its editor destroyed; the host must then destroy it.
+  bool TakeGuiDestroyed() { return mGuiDestroyed.exchange(false); }
 
   // What the plug-in asked of the host.
   const std::vector<uint32_t>& ParamRescans() const { return mParamRescans; }
@@ -54,13 +85,21 @@ public:
   const std::vector<PresetError>& PresetErrors() const { return mPresetErrors; }
   const std::vector<std::string>& PresetsLoaded() const { return mPresetsLoaded; }
   const std::map<clapabi::clap_id, uint32_t>& Timers() const { return mTimers; }
-  int RestartRequests() const { return mRestartRequests; }
+  size_t FdCount() const { return mLoop.FdCount(); }
+  int RestartRequests() const { return mRestartRequests.load(); }
+  int FlushRequests() const { return mFlushRequests.load(); }
+  const GuiCalls& Gui() const { return mGuiCalls; }
   // Host calls the plug-in made from a thread other than the main thread.
-  int CallsOffMainThread() const { return mCallsOffMainThread; }
+  int CallsOffMainThread() const { return mCallsOffMainThread.load(); }
 
 private:
   static ClapHost* Self(const clapabi::clap_host* host);
+  bool OnMainThread() const { return std::this_thread::get_id() == mMainThread; }
   void NoteCallThread();
+  // The plug-in's requests that wait for the main thread.
+  void ServiceRequests();
+  void OnTimer(clapabi::clap_id id) const;
+  void OnFd(int fd, short revents) const;
 
   static const void* GetExtension(const clapabi::clap_host* host, const char* id);
   static void RequestRestart(const clapabi::clap_host* host);
@@ -83,6 +122,11 @@ private:
                          clapabi::clap_posix_fd_flags flags);
   static bool FdModify(const clapabi::clap_host* host, int fd, clapabi::clap_posix_fd_flags flags);
   static bool FdUnregister(const clapabi::clap_host* host, int fd);
+  static void GuiResizeHintsChanged(const clapabi::clap_host* host);
+  static bool GuiRequestResize(const clapabi::clap_host* host, uint32_t width, uint32_t height);
+  static bool GuiRequestShow(const clapabi::clap_host* host);
+  static bool GuiRequestHide(const clapabi::clap_host* host);
+  static void GuiClosed(const clapabi::clap_host* host, bool wasDestroyed);
   static bool IsMainThread(const clapabi::clap_host* host);
   static bool IsAudioThread(const clapabi::clap_host* host);
   static void Log(const clapabi::clap_host* host, clapabi::clap_log_severity severity,
@@ -94,25 +138,39 @@ private:
   static const clapabi::clap_host_track_info kTrackInfo;
   static const clapabi::clap_host_timer_support kTimerSupport;
   static const clapabi::clap_host_posix_fd_support kPosixFdSupport;
+  static const clapabi::clap_host_gui kGui;
   static const clapabi::clap_host_thread_check kThreadCheck;
   static const clapabi::clap_host_log kLog;
 
+  // A resize request made off the main thread: width in the high, height in the low 32 bits.
+  static constexpr uint64_t kNoResize = UINT64_MAX;
+
   Options mOptions;
   clapabi::clap_host mRecord{};
+  const clapabi::clap_plugin* mPlugin = nullptr;
   std::thread::id mMainThread;
-  std::thread::id mAudioThread;
+  std::atomic<std::thread::id> mAudioThread;
+  RunLoop mLoop;
+  std::function<void()> mPassWork;
+  ResizeHandler mResizeHandler;
 
   std::vector<uint32_t> mParamRescans;
   int mLatencyChanged = 0;
   std::vector<PresetError> mPresetErrors;
   std::vector<std::string> mPresetsLoaded;
   std::map<clapabi::clap_id, uint32_t> mTimers;
+  // The run loop's identifier of each timer.
+  std::map<clapabi::clap_id, uint32_t> mTimerLoopIds;
   clapabi::clap_id mNextTimerId = 1;
-  std::map<int, clapabi::clap_posix_fd_flags> mFds;
-  int mRestartRequests = 0;
-  bool mRestartPending = false;
-  bool mCallbackPending = false;
-  int mCallsOffMainThread = 0;
+  GuiCalls mGuiCalls;
+  std::atomic<int> mRestartRequests{0};
+  std::atomic<bool> mRestartPending{false};
+  std::atomic<bool> mCallbackPending{false};
+  std::atomic<int> mFlushRequests{0};
+  std::atomic<bool> mFlushRequested{false};
+  std::atomic<bool> mGuiDestroyed{false};
+  std::atomic<uint64_t> mPendingResize{kNoResize};
+  std::atomic<int> mCallsOffMainThread{0};
 };
 
 } // namespace velmora::host

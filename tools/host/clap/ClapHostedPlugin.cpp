@@ -41,6 +41,7 @@ std::unique_ptr<ClapHostedPlugin> ClapHostedPlugin::Load(const std::string& path
     error = path + ": the factory created no instance";
     return nullptr;
   }
+  host->AttachPlugin(plugin);
   if (!plugin->init(plugin))
   {
     plugin->destroy(plugin);
@@ -55,12 +56,18 @@ ClapHostedPlugin::ClapHostedPlugin(std::unique_ptr<ClapModule> module,
                                    std::unique_ptr<ClapHost> host, const clap_plugin* plugin)
     : mModule(std::move(module)), mHost(std::move(host)), mPlugin(plugin)
 {
+  mEvents.Reserve(1024);
+  mHost->SetPassWork([this] { ServiceRequests(); });
+  mHost->SetResizeHandler([this](uint32_t width, uint32_t height)
+                          { return OnResizeRequest(width, height); });
 }
 
 ClapHostedPlugin::~ClapHostedPlugin()
 {
+  CloseEditor();
   Stop();
   mPlugin->destroy(mPlugin);
+  mHost->AttachPlugin(nullptr);
 }
 
 bool ClapHostedPlugin::SelectChannels(int channels)
@@ -82,6 +89,7 @@ bool ClapHostedPlugin::SelectChannels(int channels)
 
 bool ClapHostedPlugin::Start(const ProcessSetup& setup, std::string& error)
 {
+  const ProcessGate::Hold hold(mGate);
   Stop();
   if (setup.channels < 1 || setup.maxBlockSize < 1)
   {
@@ -117,7 +125,6 @@ bool ClapHostedPlugin::Start(const ProcessSetup& setup, std::string& error)
     mInPtrs32[c] = mInput32.data() + c * frames;
     mOutPtrs32[c] = mOutput32.data() + c * frames;
   }
-  mEvents.Reserve(1024);
   if (!mPlugin->start_processing(mPlugin))
   {
     Stop();
@@ -129,6 +136,7 @@ bool ClapHostedPlugin::Start(const ProcessSetup& setup, std::string& error)
 
 void ClapHostedPlugin::Stop()
 {
+  const ProcessGate::Hold hold(mGate);
   if (!mActive)
     return;
   mPlugin->stop_processing(mPlugin);
@@ -140,6 +148,9 @@ clap_process_status ClapHostedPlugin::ProcessEvents(std::vector<double*>& channe
                                                     const ClapEventList& events)
 {
   mHost->MarkAudioThread();
+  const ProcessGate::Pass pass(mGate);
+  if (!pass.Admitted())
+    return CLAP_PROCESS_CONTINUE;
   const auto nChannels = static_cast<uint32_t>(channels.size());
   const bool valid = mActive && nFrames >= 0 && nFrames <= mSetup.maxBlockSize &&
                      nChannels == static_cast<uint32_t>(mSetup.channels);
@@ -178,7 +189,9 @@ clap_process_status ClapHostedPlugin::ProcessEvents(std::vector<double*>& channe
   process.audio_inputs_count = 1;
   process.audio_outputs_count = 1;
   process.in_events = events.Input();
-  process.out_events = events.Output();
+  process.out_events = mEditRecorder.Output();
+  // This block delivers whatever a flush would have.
+  mHost->TakeFlushRequest();
   const clap_process_status status = mPlugin->process(mPlugin, &process);
   mSteadyTime += nFrames;
 
@@ -194,9 +207,9 @@ bool ClapHostedPlugin::Process(std::vector<double*>& channels, int nFrames,
                                const std::vector<HostParamChange>& changes)
 {
   mEvents.Clear();
-  for (const HostParamChange& change : mPendingChanges)
-    mEvents.AddParamValue(0, change.id, change.value);
-  mPendingChanges.clear();
+  HostParamChange queued;
+  while (mToProcessor.Pop(queued))
+    mEvents.AddParamValue(0, queued.id, queued.value);
   for (const HostParamChange& change : changes)
   {
     const int offset = std::clamp(change.sampleOffset, 0, std::max(nFrames - 1, 0));
@@ -238,13 +251,10 @@ bool ClapHostedPlugin::SetParameter(uint32_t id, double value)
   if (!params || id >= params->count(mPlugin))
     return false;
   if (mActive)
-  {
-    mPendingChanges.push_back({id, 0, value});
-    return true;
-  }
+    return mToProcessor.Push({id, 0, value});
   ClapEventList events;
   events.AddParamValue(0, id, value);
-  params->flush(mPlugin, events.Input(), events.Output());
+  params->flush(mPlugin, events.Input(), mEditRecorder.Output());
   return true;
 }
 
@@ -297,13 +307,130 @@ bool ClapHostedPlugin::LoadState(const std::vector<uint8_t>& state)
 
 void ClapHostedPlugin::Idle()
 {
-  mHost->ServiceRunLoop(mPlugin);
+  mHost->ServiceRunLoop();
+  ServiceRequests();
+}
+
+void ClapHostedPlugin::RunEventLoop(std::chrono::milliseconds duration,
+                                    const std::function<bool()>& done)
+{
+  mHost->RunFor(duration, done);
+}
+
+void ClapHostedPlugin::ServiceRequests()
+{
+  if (mHost->TakeGuiDestroyed())
+    DestroyEditor();
+  // While active the next block delivers the plug-in's events; flush is the main thread's call
+  // only while the instance is inactive.
+  if (!mActive && mHost->TakeFlushRequest())
+  {
+    if (const auto* params = Extension<clap_plugin_params>(CLAP_EXT_PARAMS))
+    {
+      const ClapEventList none;
+      params->flush(mPlugin, none.Input(), mEditRecorder.Output());
+    }
+  }
   if (mHost->TakeRestartRequest() && mActive)
   {
     const ProcessSetup setup = mSetup;
     std::string error;
     Start(setup, error);
   }
+}
+
+bool ClapHostedPlugin::OpenEditor(unsigned long x11Parent, std::optional<double> scale,
+                                  std::string& error)
+{
+  if (mEditorOpen)
+  {
+    error = "the editor is already open";
+    return false;
+  }
+  const auto* gui = Extension<clap_plugin_gui>(CLAP_EXT_GUI);
+  if (!gui)
+  {
+    error = "no editor";
+    return false;
+  }
+  if (!gui->is_api_supported || !gui->create || !gui->destroy || !gui->get_size ||
+      !gui->set_parent || !gui->show || !gui->hide || !gui->set_scale || !gui->set_size)
+  {
+    error = "the plug-in's editor interface is incomplete";
+    return false;
+  }
+  if (!gui->is_api_supported(mPlugin, CLAP_WINDOW_API_X11, false))
+  {
+    error = "the editor cannot be embedded in an X11 window";
+    return false;
+  }
+  // Asked as hosts ask; the host embeds on X11 whatever the answer.
+  if (gui->get_preferred_api)
+  {
+    const char* preferredApi = nullptr;
+    bool preferredFloating = false;
+    gui->get_preferred_api(mPlugin, &preferredApi, &preferredFloating);
+  }
+  if (!gui->create(mPlugin, CLAP_WINDOW_API_X11, false))
+  {
+    error = "the plug-in did not create its editor";
+    return false;
+  }
+  mGui = gui;
+  mEditorOpen = true;
+  if (scale)
+    gui->set_scale(mPlugin, *scale);
+  clap_window window{};
+  window.api = CLAP_WINDOW_API_X11;
+  window.x11 = x11Parent;
+  if (!gui->set_parent(mPlugin, &window))
+  {
+    DestroyEditor();
+    error = "the editor did not open in the window";
+    return false;
+  }
+  gui->show(mPlugin);
+  return true;
+}
+
+std::optional<HostEditorSize> ClapHostedPlugin::EditorSize()
+{
+  uint32_t width = 0;
+  uint32_t height = 0;
+  if (!mEditorOpen || !mGui->get_size(mPlugin, &width, &height))
+    return std::nullopt;
+  return HostEditorSize{static_cast<int>(width), static_cast<int>(height)};
+}
+
+void ClapHostedPlugin::CloseEditor()
+{
+  if (!mEditorOpen)
+    return;
+  mGui->hide(mPlugin);
+  DestroyEditor();
+}
+
+void ClapHostedPlugin::DestroyEditor()
+{
+  if (!mEditorOpen)
+    return;
+  mGui->destroy(mPlugin);
+  mEditorOpen = false;
+  mGui = nullptr;
+}
+
+bool ClapHostedPlugin::OnResizeRequest(uint32_t width, uint32_t height)
+{
+  if (width > static_cast<uint32_t>(kMaxEditorSide) ||
+      height > static_cast<uint32_t>(kMaxEditorSide))
+    return false;
+  const HostEditorSize size{static_cast<int>(width), static_cast<int>(height)};
+  mResizeRequests.push_back(size);
+  if (!mEditorOpen)
+    return false;
+  if (mResizeHandler)
+    mResizeHandler(size);
+  return mGui->set_size(mPlugin, width, height);
 }
 
 } // namespace velmora::host

@@ -1,5 +1,7 @@
 #include "tools/host/vst3/VST3ComponentHandler.h"
 
+#include <utility>
+
 using namespace Steinberg;
 
 namespace velmora::host::vst3
@@ -50,19 +52,35 @@ uint32 PLUGIN_API VST3ComponentHandler::release()
   return remaining;
 }
 
-tresult PLUGIN_API VST3ComponentHandler::beginEdit(Vst::ParamID)
+std::vector<HostEdit> VST3ComponentHandler::TakeEdits()
 {
+  const std::lock_guard<std::mutex> lock(mMutex);
+  return std::exchange(mEdits, {});
+}
+
+tresult PLUGIN_API VST3ComponentHandler::beginEdit(Vst::ParamID id)
+{
+  const std::lock_guard<std::mutex> lock(mMutex);
+  mEdits.push_back({HostEdit::Kind::Begin, id, 0.0});
   return kResultOk;
 }
 
-tresult PLUGIN_API VST3ComponentHandler::performEdit(Vst::ParamID, Vst::ParamValue)
+tresult PLUGIN_API VST3ComponentHandler::performEdit(Vst::ParamID id, Vst::ParamValue value)
 {
-  ++mEdits;
+  ++mEditCount;
+  {
+    const std::lock_guard<std::mutex> lock(mMutex);
+    mEdits.push_back({HostEdit::Kind::Value, id, value});
+  }
+  if (mForwarder)
+    mForwarder(id, value);
   return kResultOk;
 }
 
-tresult PLUGIN_API VST3ComponentHandler::endEdit(Vst::ParamID)
+tresult PLUGIN_API VST3ComponentHandler::endEdit(Vst::ParamID id)
 {
+  const std::lock_guard<std::mutex> lock(mMutex);
+  mEdits.push_back({HostEdit::Kind::End, id, 0.0});
   return kResultOk;
 }
 

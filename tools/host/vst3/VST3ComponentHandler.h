@@ -1,9 +1,12 @@
 #pragma once
 
+#include "tools/host/HostedPlugin.h"
+
 #include "pluginterfaces/base/smartpointer.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 
 #include <atomic>
+#include <functional>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -12,7 +15,8 @@ namespace velmora::host::vst3
 {
 
 // The host's component handler: records every restart request together with whether it came on
-// the host's main thread (the thread that created the handler), and counts edits.
+// the host's main thread (the thread that created the handler), and every edit step. Edited
+// values also go to a forwarder, through which the host hands them to the processor.
 class VST3ComponentHandler final : public Steinberg::Vst::IComponentHandler
 {
 public:
@@ -28,7 +32,15 @@ public:
 
   std::vector<Restart> Restarts() const;
   void ClearRestarts();
-  int EditCount() const { return mEdits.load(); }
+  int EditCount() const { return mEditCount.load(); }
+  // The edit steps since the last call, oldest first.
+  std::vector<HostEdit> TakeEdits();
+  // Set before the plug-in can edit; receives each performed value.
+  void SetEditForwarder(
+      std::function<void(Steinberg::Vst::ParamID, Steinberg::Vst::ParamValue)> forwarder)
+  {
+    mForwarder = std::move(forwarder);
+  }
 
   Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) override;
   Steinberg::uint32 PLUGIN_API addRef() override;
@@ -48,7 +60,9 @@ private:
   const std::thread::id mMainThread = std::this_thread::get_id();
   mutable std::mutex mMutex;
   std::vector<Restart> mRestarts;
-  std::atomic<int> mEdits{0};
+  std::vector<HostEdit> mEdits;
+  std::atomic<int> mEditCount{0};
+  std::function<void(Steinberg::Vst::ParamID, Steinberg::Vst::ParamValue)> mForwarder;
 };
 
 } // namespace velmora::host::vst3

@@ -2,7 +2,9 @@
 
 #include "framework/vst3/VST3Strings.h"
 
-#include <algorithm>
+#include <poll.h>
+
+#include <cstdint>
 
 using namespace Steinberg;
 
@@ -21,15 +23,12 @@ VST3HostContext::VST3HostContext(std::string hostName, bool offerRunLoop)
 
 void VST3HostContext::Tick()
 {
-  // A timer callback may register or unregister timers; fire the ones present at the start.
-  const auto timers = mTimers;
-  for (const auto& [handler, interval] : timers)
-  {
-    const bool stillRegistered = std::any_of(
-        mTimers.begin(), mTimers.end(), [&](const auto& entry) { return entry.first == handler; });
-    if (stillRegistered)
-      handler->onTimer();
-  }
+  mLoop.FireEveryTimer();
+}
+
+void VST3HostContext::RunFor(std::chrono::milliseconds duration, const std::function<bool()>& done)
+{
+  mLoop.RunFor(duration, done);
 }
 
 tresult PLUGIN_API VST3HostContext::queryInterface(const TUID iid, void** obj)
@@ -81,32 +80,50 @@ tresult PLUGIN_API VST3HostContext::createInstance(TUID, TUID, void** obj)
 tresult PLUGIN_API VST3HostContext::registerEventHandler(Linux::IEventHandler* handler,
                                                          Linux::FileDescriptor fd)
 {
-  if (!handler)
+  if (!handler || fd < 0)
     return kInvalidArgument;
-  mEventHandlers.emplace_back(handler, fd);
+  const IPtr<Linux::IEventHandler> held(handler);
+  if (!mLoop.WatchFd(fd, POLLIN, [held, fd](short) { held->onFDIsSet(fd); }))
+    return kInvalidArgument;
+  mEventHandlers.push_back({handler, fd});
   return kResultOk;
 }
 
 tresult PLUGIN_API VST3HostContext::unregisterEventHandler(Linux::IEventHandler* handler)
 {
-  const auto removed =
-      std::erase_if(mEventHandlers, [&](const auto& entry) { return entry.first == handler; });
+  const auto removed = std::erase_if(mEventHandlers,
+                                     [&](const EventHandlerEntry& entry)
+                                     {
+                                       if (entry.handler != handler)
+                                         return false;
+                                       mLoop.UnwatchFd(entry.fd);
+                                       return true;
+                                     });
   return removed > 0 ? kResultOk : kInvalidArgument;
 }
 
 tresult PLUGIN_API VST3HostContext::registerTimer(Linux::ITimerHandler* handler,
                                                   Linux::TimerInterval milliseconds)
 {
-  if (!handler || milliseconds == 0)
+  if (!handler || milliseconds == 0 || milliseconds > UINT32_MAX)
     return kInvalidArgument;
-  mTimers.emplace_back(handler, milliseconds);
+  const IPtr<Linux::ITimerHandler> held(handler);
+  const uint32_t loopId =
+      mLoop.AddTimer(static_cast<uint32_t>(milliseconds), [held] { held->onTimer(); });
+  mTimers.push_back({handler, milliseconds, loopId});
   return kResultOk;
 }
 
 tresult PLUGIN_API VST3HostContext::unregisterTimer(Linux::ITimerHandler* handler)
 {
-  const auto removed =
-      std::erase_if(mTimers, [&](const auto& entry) { return entry.first == handler; });
+  const auto removed = std::erase_if(mTimers,
+                                     [&](const TimerEntry& entry)
+                                     {
+                                       if (entry.handler != handler)
+                                         return false;
+                                       mLoop.RemoveTimer(entry.loopId);
+                                       return true;
+                                     });
   return removed > 0 ? kResultOk : kInvalidArgument;
 }
 

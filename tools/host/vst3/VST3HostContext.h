@@ -1,20 +1,23 @@
 #pragma once
 
+#include "tools/host/RunLoop.h"
+
 #include "pluginterfaces/base/smartpointer.h"
 #include "pluginterfaces/gui/iplugview.h"
 #include "pluginterfaces/vst/ivsthostapplication.h"
 
 #include <atomic>
+#include <chrono>
+#include <functional>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace velmora::host::vst3
 {
 
 // The host context handed to a plug-in at initialise: the host's name and its Linux run loop.
-// The run loop does not keep time: each Tick fires every registered timer once, so the caller
-// decides how often a tick happens.
+// The run loop is driven either step by step (Tick fires every registered timer once, so the
+// caller decides how often a tick happens) or in real time (RunFor). Main thread only.
 class VST3HostContext final : public Steinberg::Vst::IHostApplication,
                               public Steinberg::Linux::IRunLoop
 {
@@ -25,13 +28,18 @@ public:
   VST3HostContext(const VST3HostContext&) = delete;
   VST3HostContext& operator=(const VST3HostContext&) = delete;
 
-  // Fires every registered timer once; main thread.
+  bool OffersRunLoop() const { return mOfferRunLoop; }
+  // Fires every registered timer once.
   void Tick();
+  // Fires timers at their intervals and serves readable descriptors for the duration, or until
+  // done answers true.
+  void RunFor(std::chrono::milliseconds duration, const std::function<bool()>& done = {});
   size_t TimerCount() const { return mTimers.size(); }
   Steinberg::Linux::TimerInterval TimerInterval(size_t index) const
   {
-    return mTimers.at(index).second;
+    return mTimers.at(index).interval;
   }
+  size_t EventHandlerCount() const { return mEventHandlers.size(); }
 
   Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) override;
   Steinberg::uint32 PLUGIN_API addRef() override;
@@ -54,15 +62,26 @@ private:
   VST3HostContext(std::string hostName, bool offerRunLoop);
   ~VST3HostContext() = default;
 
+  struct TimerEntry
+  {
+    Steinberg::Linux::ITimerHandler* handler = nullptr;
+    Steinberg::Linux::TimerInterval interval = 0;
+    uint32_t loopId = 0;
+  };
+
+  struct EventHandlerEntry
+  {
+    Steinberg::Linux::IEventHandler* handler = nullptr;
+    Steinberg::Linux::FileDescriptor fd = -1;
+  };
+
   std::atomic<Steinberg::uint32> mRefCount{1};
   std::string mHostName;
   bool mOfferRunLoop = true;
-  std::vector<
-      std::pair<Steinberg::IPtr<Steinberg::Linux::ITimerHandler>, Steinberg::Linux::TimerInterval>>
-      mTimers;
-  std::vector<
-      std::pair<Steinberg::IPtr<Steinberg::Linux::IEventHandler>, Steinberg::Linux::FileDescriptor>>
-      mEventHandlers;
+  // The loop's callbacks hold the references to the handlers.
+  RunLoop mLoop;
+  std::vector<TimerEntry> mTimers;
+  std::vector<EventHandlerEntry> mEventHandlers;
 };
 
 } // namespace velmora::host::vst3

@@ -4,6 +4,7 @@
 #include "tools/host/JsonWriter.h"
 #include "tools/host/vst3/VST3MemoryStream.h"
 
+#include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 #include "pluginterfaces/vst/ivstunits.h"
 #include "pluginterfaces/vst/vstspeaker.h"
 
@@ -52,11 +53,18 @@ template <size_t N> std::string FixedText(const char (&field)[N])
   return FixedText(field, N);
 }
 
-template <class Vectors> void SizeBuffers(Vectors& buffers, int channels, int frames)
+// Sizes the per-channel buffers and points the pointer array at them.
+template <class Sample>
+void SizeBuffers(std::vector<std::vector<Sample>>& buffers, std::vector<Sample*>& pointers,
+                 int channels, int frames)
 {
   buffers.resize(static_cast<size_t>(channels));
-  for (auto& buffer : buffers)
-    buffer.assign(static_cast<size_t>(frames), 0);
+  pointers.resize(static_cast<size_t>(channels));
+  for (size_t c = 0; c < buffers.size(); ++c)
+  {
+    buffers[c].assign(static_cast<size_t>(frames), 0);
+    pointers[c] = buffers[c].data();
+  }
 }
 
 void DescribeBuses(JsonWriter& json, IComponent& component, MediaType type, BusDirection dir)
@@ -143,13 +151,18 @@ std::unique_ptr<VST3HostedPlugin> VST3HostedPlugin::Create(std::shared_ptr<VST3M
     return nullptr;
   }
   plugin->mInitialized = true;
+  plugin->mHandler->SetEditForwarder([raw = plugin.get()](ParamID id, ParamValue value)
+                                     { raw->ForwardToProcessor(id, value); });
   plugin->mController->setComponentHandler(plugin->mHandler);
   return plugin;
 }
 
 VST3HostedPlugin::~VST3HostedPlugin()
 {
+  CloseEditor();
   Stop();
+  if (mHandler)
+    mHandler->SetEditForwarder(nullptr);
   if (mController)
     mController->setComponentHandler(nullptr);
   if (mInitialized)
@@ -303,6 +316,7 @@ std::vector<HostParamInfo> VST3HostedPlugin::Parameters()
 
 bool VST3HostedPlugin::Start(const ProcessSetup& setup, std::string& error)
 {
+  const ProcessGate::Hold hold(mGate);
   Stop();
   if (setup.channels < 1 || setup.maxBlockSize < 1)
   {
@@ -335,29 +349,33 @@ bool VST3HostedPlugin::Start(const ProcessSetup& setup, std::string& error)
     error = "the effect refused to activate";
     return false;
   }
-  mActive = true;
-  mProcessor->setProcessing(true);
   mSetup = setup;
   mProjectTime = 0;
-  SizeBuffers(mIn64, setup.channels, setup.maxBlockSize);
-  SizeBuffers(mOut64, setup.channels, setup.maxBlockSize);
-  SizeBuffers(mIn32, setup.channels, setup.maxBlockSize);
-  SizeBuffers(mOut32, setup.channels, setup.maxBlockSize);
+  SizeBuffers(mIn64, mIn64Ptrs, setup.channels, setup.maxBlockSize);
+  SizeBuffers(mOut64, mOut64Ptrs, setup.channels, setup.maxBlockSize);
+  SizeBuffers(mIn32, mIn32Ptrs, setup.channels, setup.maxBlockSize);
+  SizeBuffers(mOut32, mOut32Ptrs, setup.channels, setup.maxBlockSize);
+  mProcessor->setProcessing(true);
+  mActive = true;
   return true;
 }
 
 void VST3HostedPlugin::Stop()
 {
+  const ProcessGate::Hold hold(mGate);
   if (!mActive)
     return;
+  mActive = false;
   mProcessor->setProcessing(false);
   mComponent->setActive(false);
-  mActive = false;
 }
 
 bool VST3HostedPlugin::Process(std::vector<double*>& channels, int nFrames,
                                const std::vector<HostParamChange>& changes)
 {
+  const ProcessGate::Pass pass(mGate);
+  if (!pass.Admitted())
+    return true;
   const int nChannels = mSetup.channels;
   if (!mActive || nFrames < 0 || static_cast<int>(channels.size()) < nChannels)
     return false;
@@ -365,25 +383,17 @@ bool VST3HostedPlugin::Process(std::vector<double*>& channels, int nFrames,
   // Blocks longer than announced are passed on as they are; the effect decides what to do.
   if (nFrames > static_cast<int>(mIn64.empty() ? 0 : mIn64[0].size()))
   {
-    SizeBuffers(mIn64, nChannels, nFrames);
-    SizeBuffers(mOut64, nChannels, nFrames);
-    SizeBuffers(mIn32, nChannels, nFrames);
-    SizeBuffers(mOut32, nChannels, nFrames);
+    SizeBuffers(mIn64, mIn64Ptrs, nChannels, nFrames);
+    SizeBuffers(mOut64, mOut64Ptrs, nChannels, nFrames);
+    SizeBuffers(mIn32, mIn32Ptrs, nChannels, nFrames);
+    SizeBuffers(mOut32, mOut32Ptrs, nChannels, nFrames);
   }
 
-  std::vector<double*> in64(static_cast<size_t>(nChannels));
-  std::vector<double*> out64(static_cast<size_t>(nChannels));
-  std::vector<float*> in32(static_cast<size_t>(nChannels));
-  std::vector<float*> out32(static_cast<size_t>(nChannels));
   for (size_t c = 0; c < static_cast<size_t>(nChannels); ++c)
   {
     std::copy(channels[c], channels[c] + frames, mIn64[c].begin());
     std::transform(channels[c], channels[c] + frames, mIn32[c].begin(),
                    [](double s) { return static_cast<float>(s); });
-    in64[c] = mIn64[c].data();
-    out64[c] = mOut64[c].data();
-    in32[c] = mIn32[c].data();
-    out32[c] = mOut32[c].data();
   }
 
   AudioBusBuffers inputBus{};
@@ -391,16 +401,20 @@ bool VST3HostedPlugin::Process(std::vector<double*>& channels, int nFrames,
   inputBus.numChannels = outputBus.numChannels = nChannels;
   if (mSetup.doublePrecision)
   {
-    inputBus.channelBuffers64 = in64.data();
-    outputBus.channelBuffers64 = out64.data();
+    inputBus.channelBuffers64 = mIn64Ptrs.data();
+    outputBus.channelBuffers64 = mOut64Ptrs.data();
   }
   else
   {
-    inputBus.channelBuffers32 = in32.data();
-    outputBus.channelBuffers32 = out32.data();
+    inputBus.channelBuffers32 = mIn32Ptrs.data();
+    outputBus.channelBuffers32 = mOut32Ptrs.data();
   }
 
   mChanges.Clear();
+  // Values set on the main thread since the last block come first, at its start.
+  HostParamChange forwarded;
+  while (mToProcessor.Pop(forwarded))
+    mChanges.Add(forwarded.id, 0, forwarded.value);
   for (const HostParamChange& change : changes)
     mChanges.Add(change.id, change.sampleOffset, change.value);
 
@@ -441,7 +455,17 @@ int VST3HostedPlugin::Latency()
 
 bool VST3HostedPlugin::SetParameter(uint32_t id, double value)
 {
-  return mController->setParamNormalized(id, value) == kResultOk;
+  if (mController->setParamNormalized(id, value) != kResultOk)
+    return false;
+  ForwardToProcessor(id, value);
+  return true;
+}
+
+void VST3HostedPlugin::ForwardToProcessor(uint32_t id, double value)
+{
+  // A full queue means the audio thread is stuck; the controller already has the value.
+  if (mActive)
+    mToProcessor.Push({id, 0, value});
 }
 
 double VST3HostedPlugin::GetParameter(uint32_t id)
@@ -490,6 +514,79 @@ bool VST3HostedPlugin::LoadState(const std::vector<uint8_t>& state)
 void VST3HostedPlugin::Idle()
 {
   mContext->Tick();
+}
+
+void VST3HostedPlugin::RunEventLoop(std::chrono::milliseconds duration,
+                                    const std::function<bool()>& done)
+{
+  mContext->RunFor(duration, done);
+}
+
+bool VST3HostedPlugin::OpenEditor(unsigned long x11Parent, std::optional<double> scale,
+                                  std::string& error)
+{
+  if (mView)
+  {
+    error = "the editor is already open";
+    return false;
+  }
+  IPtr<IPlugView> view = owned(mController->createView(ViewType::kEditor));
+  if (!view)
+  {
+    error = "no editor";
+    return false;
+  }
+  if (view->isPlatformTypeSupported(kPlatformTypeX11EmbedWindowID) != kResultTrue)
+  {
+    error = "the editor cannot be embedded in an X11 window";
+    return false;
+  }
+  IPtr<VST3PlugFrame> frame = VST3PlugFrame::Create(
+      mContext, view, [this](int width, int height) { OnResizeRequest(width, height); });
+  view->setFrame(frame);
+  if (scale)
+  {
+    if (IPtr<IPlugViewContentScaleSupport> scaling = Query<IPlugViewContentScaleSupport>(view))
+      scaling->setContentScaleFactor(
+          static_cast<IPlugViewContentScaleSupport::ScaleFactor>(*scale));
+  }
+  // The view takes the window id itself as its parent handle.
+  if (view->attached(reinterpret_cast<void*>(static_cast<uintptr_t>(x11Parent)),
+                     kPlatformTypeX11EmbedWindowID) != kResultOk)
+  {
+    view->setFrame(nullptr);
+    error = "the editor did not open in the window";
+    return false;
+  }
+  mView = view;
+  mFrame = frame;
+  return true;
+}
+
+std::optional<HostEditorSize> VST3HostedPlugin::EditorSize()
+{
+  ViewRect rect;
+  if (!mView || mView->getSize(&rect) != kResultOk)
+    return std::nullopt;
+  return HostEditorSize{rect.getWidth(), rect.getHeight()};
+}
+
+void VST3HostedPlugin::CloseEditor()
+{
+  if (!mView)
+    return;
+  mView->removed();
+  mView->setFrame(nullptr);
+  mView = nullptr;
+  mFrame = nullptr;
+}
+
+void VST3HostedPlugin::OnResizeRequest(int width, int height)
+{
+  const HostEditorSize size{width, height};
+  mResizeRequests.push_back(size);
+  if (mResizeHandler)
+    mResizeHandler(size);
 }
 
 } // namespace velmora::host::vst3

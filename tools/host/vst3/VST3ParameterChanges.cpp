@@ -65,7 +65,7 @@ tresult PLUGIN_API VST3ParameterChanges::queryInterface(const TUID iid, void** o
 
 int32 PLUGIN_API VST3ParameterChanges::getParameterCount()
 {
-  return static_cast<int32>(mQueues.size());
+  return static_cast<int32>(mUsed);
 }
 
 IParamValueQueue* PLUGIN_API VST3ParameterChanges::getParameterData(int32 index)
@@ -77,7 +77,7 @@ IParamValueQueue* PLUGIN_API VST3ParameterChanges::getParameterData(int32 index)
 
 IParamValueQueue* PLUGIN_API VST3ParameterChanges::addParameterData(const ParamID& id, int32& index)
 {
-  for (size_t i = 0; i < mQueues.size(); ++i)
+  for (size_t i = 0; i < mUsed; ++i)
   {
     if (mQueues[i].getParameterId() == id)
     {
@@ -85,8 +85,12 @@ IParamValueQueue* PLUGIN_API VST3ParameterChanges::addParameterData(const ParamI
       return &mQueues[i];
     }
   }
-  index = static_cast<int32>(mQueues.size());
-  return &mQueues.emplace_back(id);
+  index = static_cast<int32>(mUsed);
+  if (mUsed == mQueues.size())
+    mQueues.emplace_back(id);
+  else
+    mQueues[mUsed].Reuse(id);
+  return &mQueues[mUsed++];
 }
 
 } // namespace velmora::host::vst3

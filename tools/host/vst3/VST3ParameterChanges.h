@@ -14,6 +14,12 @@ class VST3ParamValueQueue final : public Steinberg::Vst::IParamValueQueue
 {
 public:
   explicit VST3ParamValueQueue(Steinberg::Vst::ParamID id) : mId(id) {}
+  // Empties the queue for another parameter, keeping its storage.
+  void Reuse(Steinberg::Vst::ParamID id)
+  {
+    mId = id;
+    mPoints.clear();
+  }
 
   Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) override;
   Steinberg::uint32 PLUGIN_API addRef() override { return 1; }
@@ -33,11 +39,12 @@ private:
 };
 
 // The parameter changes of one block, one queue per parameter. Host-owned: reference counting
-// is inert.
+// is inert. Clearing keeps the queues' storage, so that once blocks of the usual size have gone
+// through, filling it again does not allocate.
 class VST3ParameterChanges final : public Steinberg::Vst::IParameterChanges
 {
 public:
-  void Clear() { mQueues.clear(); }
+  void Clear() { mUsed = 0; }
   // Appends a change to the parameter's queue, creating the queue on first use.
   void Add(Steinberg::Vst::ParamID id, Steinberg::int32 sampleOffset,
            Steinberg::Vst::ParamValue value);
@@ -52,8 +59,9 @@ public:
                                                                 Steinberg::int32& index) override;
 
 private:
-  // A deque keeps queue addresses stable while queues are added.
+  // A deque keeps queue addresses stable while queues are added; the first mUsed are in use.
   std::deque<VST3ParamValueQueue> mQueues;
+  size_t mUsed = 0;
 };
 
 } // namespace velmora::host::vst3
