@@ -131,6 +131,10 @@ int Run(const velmora::tools::SnapshotOptions& options)
   if (options.demoSeconds > 0.0)
     PlayDemo(plugin, *ui, options.demoSeconds);
   ui->DrawAll();
+  std::error_code ignored;
+  const std::filesystem::path folder = std::filesystem::path(options.outputPath).parent_path();
+  if (!folder.empty())
+    std::filesystem::create_directories(folder, ignored);
   const bool written = ui->WritePNG(options.outputPath.c_str());
   const int width = ui->WindowWidth();
   const int height = ui->WindowHeight();
