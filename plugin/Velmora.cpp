@@ -8,6 +8,7 @@ Velmora::Velmora(const iplug::InstanceInfo& info)
     : iplug::Plugin(info, velmora::MakeVelmoraConfig())
 {
   CreateParameters();
+  InstallEditorHooks();
   const bool oversampling = GetParam(kOversampling)->Value() >= 0.5;
   mOversamplingOn.store(oversampling);
   mOversamplingRequested.store(oversampling);

@@ -38,6 +38,9 @@ public:
   void OnParamChangeUI(int paramIdx, iplug::EParamSource source) override;
   void OnReset() override;
   void OnIdle() override;
+  // Editor hooks: opening brings the editor to the display scale stored for the product, if
+  // another instance changed it, and refreshes the curve; closing stores the editor's scale and
+  // cuts the curve link.
   void OnUIOpen() override;
   void OnUIClose() override;
 
@@ -94,6 +97,8 @@ public:
 
 private:
   void CreateParameters();
+  // Installs the editor's creation (at the stored display scale) and layout functions.
+  void InstallEditorHooks();
   // Main thread: tells the host the latency unless it already has that value.
   void ReportLatencyIfChanged(int latency);
   // The curve refresh; mayWait only on the main thread (see CurveDisplayLink::Refresh).

@@ -27,15 +27,3 @@ void Velmora::HandCurveToDisplay(bool mayWait)
   };
   mCurveControl.Refresh(mCurvePoints, compute, mayWait);
 }
-
-void Velmora::OnUIOpen()
-{
-  iplug::Plugin::OnUIOpen();
-  RefreshCurve();
-}
-
-void Velmora::OnUIClose()
-{
-  LinkCurveControl(nullptr);
-  iplug::Plugin::OnUIClose();
-}

@@ -174,6 +174,22 @@ public:
   virtual bool IsWindowOpen() const { return false; }
   virtual bool ShowWindow(bool /*show*/) { return false; }
 
+  // --- Resize drag (scaling the whole editor by dragging its corner) --------------------------
+  // While a resize drag is in progress, mouse movement rescales the editor instead of reaching
+  // the captured control: the draw scale follows the mouse's distance from the editor's origin
+  // relative to the mouse-down position. Starting remembers the latest mouse position as that
+  // origin; ending makes every control rescale and redraw. The release of the button ends the
+  // drag and then applies a pending snap scale, if any, as a resize of its own.
+  void StartDragResize();
+  void EndDragResize();
+  bool IsResizingInProcess() const { return mResizingInProcess; }
+  // Scale to apply once the current release has been handled; 0 for none.
+  void SetPendingSnapScale(float scale) { mPendingSnapScale = scale; }
+  float GetPendingSnapScale() const { return mPendingSnapScale; }
+  // Shift was held during the latest movement of a resize drag.
+  void SetDragWithShift(bool held) { mDragWithShift = held; }
+  bool GetDragWithShift() const { return mDragWithShift; }
+
 protected:
   // For a platform window: the backing image changed size, or the cursor request changed.
   virtual void PlatformResized() {}
@@ -201,6 +217,9 @@ private:
   const APIFont* FindFont(std::string_view fontID) const;
   void BeginGesture(const IControl& control);
   void EndGesture();
+  // Resize-drag halves of the mouse handlers (IGraphicsResizeDrag.cpp).
+  void OnDragResize(float x, float y, const IMouseMod& mod);
+  void FinishDragResizeOnRelease();
 
   IEditorDelegate& mDelegate;
   int mWidth;
@@ -223,6 +242,12 @@ private:
   int mGestureParamIdx = kNoParameter;
   float mLastMouseX = 0.f;
   float mLastMouseY = 0.f;
+
+  bool mResizingInProcess = false;
+  float mDragResizeOriginX = 1.f;
+  float mDragResizeOriginY = 1.f;
+  float mPendingSnapScale = 0.f;
+  bool mDragWithShift = false;
 
   ECursor mCursor = ECursor::ARROW;
   bool mCursorHidden = false;

@@ -61,12 +61,18 @@ void IGraphics::OnMouseUp(float x, float y, const IMouseMod& mod)
     control->OnMouseUp(x / s, y / s, mod);
   }
   EndGesture();
+  FinishDragResizeOnRelease();
 }
 
 void IGraphics::OnMouseDrag(float x, float y, float dX, float dY, const IMouseMod& mod)
 {
   mLastMouseX = x;
   mLastMouseY = y;
+  if (mResizingInProcess)
+  {
+    OnDragResize(x, y, mod);
+    return;
+  }
   if (!mCapturedControl || (dX == 0.f && dY == 0.f))
     return;
   const float s = GetTotalScale();

@@ -112,6 +112,31 @@ TEST_F(EditorCommand, FailsWithAMessageAndANonZeroExit)
   EXPECT_FALSE(std::filesystem::exists(dir / "a.png"));
 }
 
+// The editor of each built module shows in the host's window at the host's scale, with its
+// display-scale preference kept in the test's folder.
+TEST_F(EditorCommand, ShowsTheEditorAndSavesItsPicture)
+{
+  const struct
+  {
+    const char* module;
+    const char* scale;
+    const char* size;
+  } cases[] = {{VELMORA_VST3_BUNDLE_PATH, "1", "650 x 400"},
+               {VELMORA_CLAP_MODULE, "2", "1300 x 800"}};
+  for (const auto& c : cases)
+  {
+    SCOPED_TRACE(c.module);
+    const std::filesystem::path shot = dir / "shot.png";
+    const CommandResult r = Run(std::string("editor '") + c.module + "' --scale " + c.scale +
+                                    " --after 0.2 --screenshot '" + shot.string() + "'",
+                                "XDG_CONFIG_HOME='" + dir.string() + "'");
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("wrote " + shot.string() + ": " + c.size), std::string::npos) << r.out;
+    EXPECT_TRUE(std::filesystem::exists(shot));
+    std::filesystem::remove(shot);
+  }
+}
+
 struct EndToEndCase
 {
   const char* label;

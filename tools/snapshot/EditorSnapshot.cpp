@@ -1,0 +1,164 @@
+// Draws the editor off-screen into a PNG through the plug-in's own editor hooks, optionally
+// after playing part of the demo signal through the plug-in so that the meters show it:
+//   velmora-editor-snapshot [--scale S] [--set Name=value]... [--demo SECONDS] <output.png>
+// The display-scale preference is kept in a private folder for the run, so the user's stays
+// untouched.
+
+#include "editor/DisplayScalePreference.h"
+#include "framework/graphics/IGraphics.h"
+#include "plugin/Velmora.h"
+#include "plugin/VelmoraConfig.h"
+#include "tools/DemoSignal.h"
+#include "tools/snapshot/SnapshotOptions.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace
+{
+
+constexpr double kSampleRate = 48000.0;
+constexpr int kBlockSize = 256;
+// The framework's idle tick and the editor's frame rate, which a host's run loop would keep.
+constexpr double kIdleInterval = 0.020;
+constexpr double kFrameInterval = 1.0 / 60.0;
+
+// A settings folder of its own for the life of the run.
+class PrivateSettingsFolder
+{
+public:
+  PrivateSettingsFolder()
+  {
+    std::string pattern = (std::filesystem::temp_directory_path() / "velmora-snapshot-XXXXXX");
+    if (::mkdtemp(pattern.data()))
+      mPath = pattern;
+  }
+  ~PrivateSettingsFolder()
+  {
+    std::error_code ignored;
+    if (!mPath.empty())
+      std::filesystem::remove_all(mPath, ignored);
+  }
+  PrivateSettingsFolder(const PrivateSettingsFolder&) = delete;
+  PrivateSettingsFolder& operator=(const PrivateSettingsFolder&) = delete;
+
+  bool Use() const { return !mPath.empty() && ::setenv("XDG_CONFIG_HOME", mPath.c_str(), 1) == 0; }
+
+private:
+  std::filesystem::path mPath;
+};
+
+std::optional<int> FindParam(const Velmora& plugin, const std::string& name)
+{
+  for (int i = 0; i < plugin.NParams(); ++i)
+  {
+    if (name == plugin.GetParam(i)->GetName())
+      return i;
+  }
+  return std::nullopt;
+}
+
+std::string ParamNames(const Velmora& plugin)
+{
+  std::string names;
+  for (int i = 0; i < plugin.NParams(); ++i)
+    names += std::string(i ? ", " : "") + plugin.GetParam(i)->GetName();
+  return names;
+}
+
+// Plays the demo through the plug-in while running the idle tick and the editor's redraws at
+// their real-time intervals, measured in played samples.
+void PlayDemo(Velmora& plugin, iplug::igraphics::IGraphics& ui, double seconds)
+{
+  velmora::tools::StereoBuffer demo = velmora::tools::MakeDemoSignal(kSampleRate, seconds);
+  std::vector<double> outLeft(kBlockSize);
+  std::vector<double> outRight(kBlockSize);
+  double nextIdle = kIdleInterval;
+  double nextFrame = kFrameInterval;
+  for (int start = 0; start < demo.Frames(); start += kBlockSize)
+  {
+    const int n = std::min(kBlockSize, demo.Frames() - start);
+    double* inputs[] = {demo.left.data() + start, demo.right.data() + start};
+    double* outputs[] = {outLeft.data(), outRight.data()};
+    plugin.ProcessBlock(inputs, outputs, n);
+    const double now = (start + n) / kSampleRate;
+    for (; nextIdle <= now; nextIdle += kIdleInterval)
+      plugin.OnIdle();
+    for (; nextFrame <= now; nextFrame += kFrameInterval)
+      ui.Draw();
+  }
+  plugin.OnIdle();
+}
+
+int Run(const velmora::tools::SnapshotOptions& options)
+{
+  PrivateSettingsFolder settings;
+  if (!settings.Use() || !velmora::WritePreference(velmora::kProductId, options.scale))
+  {
+    std::fprintf(stderr, "velmora-editor-snapshot: cannot make a private settings folder\n");
+    return 1;
+  }
+
+  Velmora plugin{iplug::InstanceInfo{}};
+  plugin.SetSampleRate(kSampleRate);
+  plugin.SetBlockSize(kBlockSize);
+  plugin.SetChannelConnections(2, 2);
+  plugin.OnReset();
+  for (const auto& [name, value] : options.settings)
+  {
+    const std::optional<int> idx = FindParam(plugin, name);
+    if (!idx)
+    {
+      std::fprintf(stderr, "velmora-editor-snapshot: no parameter \"%s\" (there are: %s)\n",
+                   name.c_str(), ParamNames(plugin).c_str());
+      return 2;
+    }
+    const iplug::IParam& param = *plugin.GetParam(*idx);
+    plugin.SendParameterValueFromUI(*idx, param.ToNormalized(value));
+  }
+
+  iplug::igraphics::IGraphics* ui = plugin.OpenEditor();
+  if (!ui)
+  {
+    std::fprintf(stderr, "velmora-editor-snapshot: the editor could not be made\n");
+    return 1;
+  }
+  if (options.demoSeconds > 0.0)
+    PlayDemo(plugin, *ui, options.demoSeconds);
+  ui->DrawAll();
+  std::error_code ignored;
+  const std::filesystem::path folder = std::filesystem::path(options.outputPath).parent_path();
+  if (!folder.empty())
+    std::filesystem::create_directories(folder, ignored);
+  const bool written = ui->WritePNG(options.outputPath.c_str());
+  const int width = ui->WindowWidth();
+  const int height = ui->WindowHeight();
+  plugin.CloseEditor();
+  if (!written)
+  {
+    std::fprintf(stderr, "velmora-editor-snapshot: cannot write %s\n", options.outputPath.c_str());
+    return 1;
+  }
+  std::printf("%s: %d x %d pixels\n", options.outputPath.c_str(), width, height);
+  return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+  std::string error;
+  const auto options = velmora::tools::ParseSnapshotOptions(argc, argv, error);
+  if (!options)
+  {
+    std::fprintf(stderr, "velmora-editor-snapshot: %s\n%s", error.c_str(),
+                 velmora::tools::SnapshotUsage());
+    return 2;
+  }
+  return Run(*options);
+}
