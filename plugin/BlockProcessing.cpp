@@ -1,5 +1,4 @@
 #include "dsp/SampleSanitising.h"
-#include "dsp/SaturationCurve.h"
 #include "dsp/ScopedFlushDenormals.h"
 #include "plugin/Velmora.h"
 
@@ -57,8 +56,14 @@ void Velmora::RunPath(double** inputs, double** outputs, int nOut, int nFrames, 
       mOversampler->ProcessChannel(c, InputChannel(inputs, c), output, nFrames, mBlockCoefficients);
       continue;
     }
-    velmora::CopyFinite(InputChannel(inputs, c), mScratch.data(), nFrames);
-    velmora::ShapeSamples(mScratch.data(), output, nFrames, mBlockCoefficients);
+    const double* input = InputChannel(inputs, c);
+    if (input == nullptr)
+    {
+      velmora::CopyFinite(input, mScratch.data(), nFrames);
+      input = mScratch.data();
+    }
+    mKernels->shape(input, output, nFrames, mBlockCoefficients,
+                    velmora::SampleGuard::ZeroNonFiniteInput);
   }
 }
 

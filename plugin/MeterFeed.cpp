@@ -6,9 +6,14 @@
 namespace
 {
 
-double Magnitude(const double* channel, int i)
+// The followers run over the block in chunks, so that a missing channel and the delayed input can
+// be handed over as arrays without memory beyond a fixed stack share.
+constexpr int kMeterChunk = 256;
+constexpr std::array<double, kMeterChunk> kSilence{};
+
+const double* ChunkOf(const double* channel, int start)
 {
-  return channel == nullptr ? 0.0 : std::fabs(channel[i]);
+  return channel == nullptr ? kSilence.data() : channel + start;
 }
 
 } // namespace
@@ -29,6 +34,24 @@ void Velmora::SetUpMeterDelay(int latency)
     ring.fill(0.0);
 }
 
+void Velmora::DelayInputMagnitudes(const double* left, const double* right, int count,
+                                   double* delayedLeft, double* delayedRight)
+{
+  auto& [historyL, historyR] = mInputHistory;
+  for (int i = 0; i < count; ++i)
+  {
+    // Read before write, so that a delay of the whole ring still lags by the whole ring.
+    const auto read = static_cast<size_t>(mHistoryRead);
+    const auto write = static_cast<size_t>(mHistoryWrite);
+    delayedLeft[i] = historyL[read];
+    delayedRight[i] = historyR[read];
+    historyL[write] = std::fabs(left[i]);
+    historyR[write] = std::fabs(right[i]);
+    mHistoryRead = (mHistoryRead + 1) % kMeterHistoryLength;
+    mHistoryWrite = (mHistoryWrite + 1) % kMeterHistoryLength;
+  }
+}
+
 void Velmora::UpdateMeters(double** inputs, double** outputs, int nOut, int nFrames,
                            bool delayInput)
 {
@@ -36,36 +59,30 @@ void Velmora::UpdateMeters(double** inputs, double** outputs, int nOut, int nFra
   const double* inRight = nOut > 1 ? InputChannel(inputs, 1) : inLeft;
   const double* outLeft = outputs[0];
   const double* outRight = nOut > 1 ? outputs[1] : outLeft;
-  const auto& [followInL, followInR, followOutL, followOutR] = mLevelFollowers;
-  // Local copies, so that the compiler can keep them in registers: the host's buffers could
-  // otherwise alias them.
-  auto [levelInL, levelInR, levelOutL, levelOutR] = mLevels;
-  auto& [historyL, historyR] = mInputHistory;
-
-  for (int i = 0; i < nFrames; ++i)
+  std::array<double, kNumMeters> attack{};
+  std::array<double, kNumMeters> release{};
+  for (size_t k = 0; k < kNumMeters; ++k)
   {
-    followOutL.run(Magnitude(outLeft, i), levelOutL);
-    followOutR.run(Magnitude(outRight, i), levelOutR);
-    double left = Magnitude(inLeft, i);
-    double right = Magnitude(inRight, i);
+    attack[k] = mLevelFollowers[k].getAttackCoef();
+    release[k] = mLevelFollowers[k].getReleaseCoef();
+  }
+  std::array<double, kMeterChunk> delayedLeft;
+  std::array<double, kMeterChunk> delayedRight;
+
+  for (int start = 0; start < nFrames; start += kMeterChunk)
+  {
+    const int count = std::min(kMeterChunk, nFrames - start);
+    std::array<const double*, kNumMeters> sources{ChunkOf(inLeft, start), ChunkOf(inRight, start),
+                                                  ChunkOf(outLeft, start),
+                                                  ChunkOf(outRight, start)};
     if (delayInput)
     {
-      // Read before write, so that a delay of the whole ring still lags by the whole ring.
-      const auto read = static_cast<size_t>(mHistoryRead);
-      const auto write = static_cast<size_t>(mHistoryWrite);
-      const double delayedLeft = historyL[read];
-      const double delayedRight = historyR[read];
-      historyL[write] = left;
-      historyR[write] = right;
-      left = delayedLeft;
-      right = delayedRight;
-      mHistoryRead = (mHistoryRead + 1) % kMeterHistoryLength;
-      mHistoryWrite = (mHistoryWrite + 1) % kMeterHistoryLength;
+      DelayInputMagnitudes(sources[0], sources[1], count, delayedLeft.data(), delayedRight.data());
+      sources[0] = delayedLeft.data();
+      sources[1] = delayedRight.data();
     }
-    followInL.run(left, levelInL);
-    followInR.run(right, levelInR);
+    mKernels->followLevels(sources.data(), count, attack.data(), release.data(), mLevels.data());
   }
-  mLevels = {levelInL, levelInR, levelOutL, levelOutR};
 
   // Tags 1 and 2 are the input meters, 3 and 4 the output meters; queue k carries tag k + 1.
   constexpr std::array<int, kNumMeters> kPushOrder{0, 2, 1, 3};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dsp/AttRelEnvelope.h"
+#include "dsp/DspKernelDispatch.h"
 #include "dsp/Oversampler.h"
 #include "dsp/ShaperCoefficients.h"
 #include "framework/Plugin.h"
@@ -74,6 +75,9 @@ public:
   void RebuildOversampler();
   // Followers take the current sample rate; levels go to 0.
   void ResetLevelFollowers();
+  // Runs the processing on another supported kernel variant (the widest is the default). Call it
+  // while no block is processed; the oversampling engine takes it at the next reset.
+  void UseDspKernels(const velmora::DspKernels& kernels) { mKernels = &kernels; }
   // Main thread: hands over a latency the audio thread queued after a path change; false when
   // none is pending.
   bool TakeLatencyReport(int& latency);
@@ -112,6 +116,9 @@ private:
   void ChangePathAfterFadeOut();
   void FinishFadeIn();
   void UpdateMeters(double** inputs, double** outputs, int nOut, int nFrames, bool delayInput);
+  // Passes count input magnitudes of each side through the meter delay rings.
+  void DelayInputMagnitudes(const double* left, const double* right, int count,
+                            double* delayedLeft, double* delayedRight);
   void SetUpMeterDelay(int latency);
   const double* InputChannel(double** inputs, int channel) const;
 
@@ -164,4 +171,5 @@ private:
   std::atomic<bool> mSwitchClaimed{false};
   // The coefficient record of the current block; audio thread only.
   velmora::ShaperCoefficients mBlockCoefficients;
+  const velmora::DspKernels* mKernels = &velmora::FastestDspKernels();
 };
