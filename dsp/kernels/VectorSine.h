@@ -2,26 +2,27 @@
 
 // The sine of the curve's sine stage, computed lane by lane without branches.
 //
-// For |x| <= kSineReducedLimit (2^20) it stays within 1e-15 of std::sin: x is reduced by the
-// nearest multiple k of pi/2, with pi/2 split into two 33-bit parts and a 53-bit rest, so that
-// k times each of the first two parts is exact and the reduced argument carries about one
-// rounding; sine and cosine polynomials of degree 13 and 14 on [-pi/4, pi/4] add about one more.
-// Lanes beyond the limit, infinite or NaN take std::sin itself. Only plain multiplications and
-// additions are used, so every instruction set gives the same bits.
+// For |x| <= kSineReducedLimit (2^26, about 6.7e7) it stays within 1e-15 of std::sin: x is
+// reduced by the nearest multiple k of pi/2, with pi/2 split into two 27-bit parts and a 53-bit
+// rest, so that k times each of the first two parts is exact and the reduced argument carries
+// about one rounding; sine and cosine polynomials of degree 13 and 14 on [-pi/4, pi/4] add about
+// one more. The limit covers full drive (60 dB) with the polynomial stage fully on for inputs up
+// to about 9 (+19 dBFS). Lanes beyond it, infinite or NaN take std::sin itself. Only plain
+// multiplications and additions are used, so every instruction set gives the same bits.
 
 #include "dsp/kernels/VectorOps.h"
 
 namespace velmora::VELMORA_KERNEL_ISA
 {
 
-inline constexpr double kSineReducedLimit = 1048576.0;
+inline constexpr double kSineReducedLimit = 67108864.0;
 
 inline Vec Sine(Vec x)
 {
   constexpr double kTwoOverPi = 6.36619772367581382433e-01;
-  constexpr double kPio2High = 1.57079632673412561417e+00;
-  constexpr double kPio2Mid = 6.07710050630396597660e-11;
-  constexpr double kPio2Low = 2.02226624879595063154e-21;
+  constexpr double kPio2High = 1.570796325802803;
+  constexpr double kPio2Mid = 9.920935739593517e-10;
+  constexpr double kPio2Low = 5.721188726109832e-18;
   // Adding 1.5 * 2^52 rounds to an integer, which then sits in the low mantissa bits.
   constexpr double kRoundingShift = 6755399441055744.0;
 
