@@ -1,7 +1,12 @@
+// The kernels one by one, on every variant this processor runs (argument isa: 0 the x86-64
+// baseline, then each wider set): the curve, the four level followers and a round of the filters.
+#include "dsp/AttRelEnvelope.h"
+#include "dsp/DspKernelDispatch.h"
 #include "dsp/SaturationCurve.h"
 
 #include <benchmark/benchmark.h>
 
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -16,8 +21,35 @@ std::vector<double> Sweep(int n)
   return x;
 }
 
+const velmora::DspKernels& Variant(const benchmark::State& state)
+{
+  return *velmora::SupportedDspKernels().at(static_cast<size_t>(state.range(0)));
+}
+
+void ForEachVariant(benchmark::internal::Benchmark* b)
+{
+  b->ArgNames({"isa", "n"});
+  for (size_t isa = 0; isa < velmora::SupportedDspKernels().size(); ++isa)
+    b->Args({static_cast<long>(isa), 1024});
+}
+
+void RunCurve(benchmark::State& state, const velmora::ShaperCoefficients& c)
+{
+  const velmora::DspKernels& kernels = Variant(state);
+  state.SetLabel(kernels.name);
+  const int n = static_cast<int>(state.range(1));
+  std::vector<double> in = Sweep(n);
+  std::vector<double> out(in.size());
+  for (auto _ : state)
+  {
+    kernels.shape(in.data(), out.data(), n, c, velmora::SampleGuard::ZeroNonFiniteInput);
+    benchmark::DoNotOptimize(out.data());
+  }
+  state.SetItemsProcessed(state.iterations() * n);
+}
+
 // Samples per second of the full curve at a heavy setting (both stages, both thresholds active).
-void BM_ShapeSamplesHeavy(benchmark::State& state)
+void BM_ShapeHeavy(benchmark::State& state)
 {
   velmora::ShaperSettings s;
   s.threshold = -12.0;
@@ -25,32 +57,38 @@ void BM_ShapeSamplesHeavy(benchmark::State& state)
   s.modA = 50.0;
   s.modB = 50.0;
   s.gain = 6.0;
-  const auto c = velmora::ComputeShaperCoefficients(s);
-  const int n = static_cast<int>(state.range(0));
-  std::vector<double> in = Sweep(n);
-  std::vector<double> out(in.size());
-  for (auto _ : state)
-  {
-    velmora::ShapeSamples(in.data(), out.data(), n, c);
-    benchmark::DoNotOptimize(out.data());
-  }
-  state.SetItemsProcessed(state.iterations() * n);
+  RunCurve(state, velmora::ComputeShaperCoefficients(s));
 }
-BENCHMARK(BM_ShapeSamplesHeavy)->Arg(64)->Arg(1024);
+BENCHMARK(BM_ShapeHeavy)->Apply(ForEachVariant);
 
-void BM_ShapeSamplesDefaults(benchmark::State& state)
+void BM_ShapeDefaults(benchmark::State& state)
 {
-  const auto c = velmora::ComputeShaperCoefficients({});
-  const int n = static_cast<int>(state.range(0));
-  std::vector<double> in = Sweep(n);
-  std::vector<double> out(in.size());
+  RunCurve(state, velmora::ComputeShaperCoefficients({}));
+}
+BENCHMARK(BM_ShapeDefaults)->Apply(ForEachVariant);
+
+// Frames per second of the four meter followers stepped together.
+void BM_FollowLevels(benchmark::State& state)
+{
+  const velmora::DspKernels& kernels = Variant(state);
+  state.SetLabel(kernels.name);
+  const int n = static_cast<int>(state.range(1));
+  const std::vector<double> signal = Sweep(n);
+  const std::array<const double*, 4> sources{signal.data(), signal.data(), signal.data(),
+                                             signal.data()};
+  const velmora::AttRelEnvelope follower(1.0, 275.0, 48000.0);
+  const std::array<double, 4> attack{follower.getAttackCoef(), follower.getAttackCoef(),
+                                     follower.getAttackCoef(), follower.getAttackCoef()};
+  const std::array<double, 4> release{follower.getReleaseCoef(), follower.getReleaseCoef(),
+                                      follower.getReleaseCoef(), follower.getReleaseCoef()};
+  std::array<double, 4> levels{};
   for (auto _ : state)
   {
-    velmora::ShapeSamples(in.data(), out.data(), n, c);
-    benchmark::DoNotOptimize(out.data());
+    kernels.followLevels(sources.data(), n, attack.data(), release.data(), levels.data());
+    benchmark::DoNotOptimize(levels.data());
   }
   state.SetItemsProcessed(state.iterations() * n);
 }
-BENCHMARK(BM_ShapeSamplesDefaults)->Arg(1024);
+BENCHMARK(BM_FollowLevels)->Apply(ForEachVariant);
 
 } // namespace

@@ -21,7 +21,8 @@ std::vector<const DspKernels*> SupportedDspKernels()
   std::vector<const DspKernels*> variants{&sse2::Kernels()};
   if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma"))
     variants.push_back(&avx2::Kernels());
-  if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx2") &&
+  if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl") &&
+      __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx2") &&
       __builtin_cpu_supports("fma"))
     variants.push_back(&avx512::Kernels());
   return variants;
