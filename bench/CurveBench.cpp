@@ -91,4 +91,48 @@ void BM_FollowLevels(benchmark::State& state)
 }
 BENCHMARK(BM_FollowLevels)->Apply(ForEachVariant);
 
+// Output samples per second of the filters at the resampler's quality-2 lengths: the first
+// up-sampling stage (165 taps per branch, 1024 inputs) and the last down-sampling stage (330 taps,
+// 1024 outputs).
+void BM_Interpolate(benchmark::State& state)
+{
+  const velmora::DspKernels& kernels = Variant(state);
+  state.SetLabel(kernels.name);
+  constexpr int kBranch = 165;
+  const int n = static_cast<int>(state.range(1));
+  const std::vector<double> taps = Sweep(kBranch);
+  const std::vector<double> history = Sweep(n + kBranch);
+  std::vector<double> out(2 * static_cast<size_t>(n));
+  for (auto _ : state)
+  {
+    kernels.interpolate2x(taps.data(), taps.data(), kBranch, history.data(), n, out.data());
+    benchmark::DoNotOptimize(out.data());
+  }
+  state.SetItemsProcessed(state.iterations() * 2 * n);
+  state.counters["multiply_adds"] =
+      benchmark::Counter(2.0 * kBranch * n, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_Interpolate)->Apply(ForEachVariant);
+
+void BM_Decimate(benchmark::State& state)
+{
+  const velmora::DspKernels& kernels = Variant(state);
+  state.SetLabel(kernels.name);
+  constexpr int kTaps = 330;
+  const int n = static_cast<int>(state.range(1));
+  const std::vector<double> taps = Sweep(kTaps / 2);
+  const std::vector<double> phase = Sweep(n + kTaps / 2);
+  std::vector<double> out(static_cast<size_t>(n));
+  for (auto _ : state)
+  {
+    kernels.decimate2x(taps.data(), kTaps / 2, taps.data(), kTaps / 2, phase.data(), phase.data(),
+                       n, out.data());
+    benchmark::DoNotOptimize(out.data());
+  }
+  state.SetItemsProcessed(state.iterations() * n);
+  state.counters["multiply_adds"] =
+      benchmark::Counter(double(kTaps) * n, benchmark::Counter::kIsIterationInvariantRate);
+}
+BENCHMARK(BM_Decimate)->Apply(ForEachVariant);
+
 } // namespace

@@ -48,6 +48,7 @@ void Interpolate2x(const double* evenTaps, const double* oddTaps, int branchLeng
     {
       const Vec e = Splat(evenTaps[j]);
       const Vec o = Splat(oddTaps[j]);
+#pragma GCC unroll 8
       for (int b = 0; b < kBlock; ++b)
       {
         const Vec window = Load(history + m + j + b * kLanes);
@@ -55,6 +56,7 @@ void Interpolate2x(const double* evenTaps, const double* oddTaps, int branchLeng
         odd[b] = MulAdd(o, window, odd[b]);
       }
     }
+#pragma GCC unroll 8
     for (int b = 0; b < kBlock; ++b)
       StoreInterleaved(output + 2 * (m + b * kLanes), even[b], odd[b]);
   }
@@ -88,6 +90,7 @@ void Decimate2x(const double* evenTaps, int evenCount, const double* oddTaps, in
     {
       const Vec e = Splat(evenTaps[j]);
       const Vec o = Splat(oddTaps[j]);
+#pragma GCC unroll 16
       for (int b = 0; b < kSums; ++b)
       {
         sum[b] = MulAdd(e, Load(evenPhase + m + j + b * kLanes), sum[b]);
@@ -97,9 +100,11 @@ void Decimate2x(const double* evenTaps, int evenCount, const double* oddTaps, in
     if (evenCount > pairs)
     {
       const Vec e = Splat(evenTaps[pairs]);
+#pragma GCC unroll 16
       for (int b = 0; b < kSums; ++b)
         sum[b] = MulAdd(e, Load(evenPhase + m + pairs + b * kLanes), sum[b]);
     }
+#pragma GCC unroll 16
     for (int b = 0; b < kSums; ++b)
       Store(output + m + b * kLanes, sum[b]);
   }

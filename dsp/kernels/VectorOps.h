@@ -32,7 +32,16 @@ inline Vec Load(const double* p)
 
 inline void Store(double* p, Vec v) { __builtin_memcpy(p, &v, sizeof v); }
 
-inline Vec Splat(double x) { return Vec{} + x; }
+inline Vec Splat(double x)
+{
+#if defined(__AVX512F__)
+  return reinterpret_cast<Vec>(_mm512_set1_pd(x));
+#elif defined(__AVX2__)
+  return reinterpret_cast<Vec>(_mm256_set1_pd(x));
+#else
+  return reinterpret_cast<Vec>(_mm_set1_pd(x));
+#endif
+}
 
 inline Vec Abs(Vec v)
 {
