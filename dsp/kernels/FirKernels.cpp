@@ -6,14 +6,14 @@ namespace velmora::VELMORA_KERNEL_ISA
 namespace
 {
 
-// Outputs are computed kBlock vectors at a time, each output as one running sum over the taps in
-// the filter's order, so the result of an output does not depend on where a block boundary or the
-// scalar tail falls. Enough independent sums keep the multiply-add units busy despite each sum's
-// latency.
+// Outputs are computed several vectors at a time, each output as one running sum over the taps
+// in the filter's order, so the result of an output does not depend on where a block boundary or
+// the scalar tail falls. Wide blocks give enough independent sums to hide each sum's latency;
+// narrower ones finish what is left before the scalar tail.
 #if defined(__AVX512F__)
-constexpr int kBlock = 4;
+constexpr int kWideBlock = 8;
 #else
-constexpr int kBlock = 2;
+constexpr int kWideBlock = 4;
 #endif
 
 // Interleaves even and odd outputs: lanes (e0 o0 e1 o1 ...) of the low half, then the high half.
@@ -33,33 +33,78 @@ void StoreInterleaved(double* output, Vec even, Vec odd)
   Store(output + kLanes, __builtin_shuffle(even, odd, high));
 }
 
+// Outputs m to m + kBlock * kLanes - 1 of both branches.
+template <int kBlock>
+void InterpolateBlock(const double* evenTaps, const double* oddTaps, int branchLength,
+                      const double* history, int m, double* output)
+{
+  Vec even[kBlock];
+  Vec odd[kBlock];
+#pragma GCC unroll 16
+  for (int b = 0; b < kBlock; ++b)
+  {
+    even[b] = Splat(0.0);
+    odd[b] = Splat(0.0);
+  }
+  for (int j = 0; j < branchLength; ++j)
+  {
+    const Vec e = Splat(evenTaps[j]);
+    const Vec o = Splat(oddTaps[j]);
+#pragma GCC unroll 16
+    for (int b = 0; b < kBlock; ++b)
+    {
+      const Vec window = Load(history + m + j + b * kLanes);
+      even[b] = MulAdd(e, window, even[b]);
+      odd[b] = MulAdd(o, window, odd[b]);
+    }
+  }
+#pragma GCC unroll 16
+  for (int b = 0; b < kBlock; ++b)
+    StoreInterleaved(output + 2 * (m + b * kLanes), even[b], odd[b]);
+}
+
+// Outputs m to m + kBlock * kLanes - 1; each sum alternates between the two phases.
+template <int kBlock>
+void DecimateBlock(const double* evenTaps, int evenCount, const double* oddTaps, int pairs,
+                   const double* evenPhase, const double* oddPhase, int m, double* output)
+{
+  Vec sum[kBlock];
+#pragma GCC unroll 16
+  for (int b = 0; b < kBlock; ++b)
+    sum[b] = Splat(0.0);
+  for (int j = 0; j < pairs; ++j)
+  {
+    const Vec e = Splat(evenTaps[j]);
+    const Vec o = Splat(oddTaps[j]);
+#pragma GCC unroll 16
+    for (int b = 0; b < kBlock; ++b)
+    {
+      sum[b] = MulAdd(e, Load(evenPhase + m + j + b * kLanes), sum[b]);
+      sum[b] = MulAdd(o, Load(oddPhase + m + j + b * kLanes), sum[b]);
+    }
+  }
+  if (evenCount > pairs)
+  {
+    const Vec e = Splat(evenTaps[pairs]);
+#pragma GCC unroll 16
+    for (int b = 0; b < kBlock; ++b)
+      sum[b] = MulAdd(e, Load(evenPhase + m + pairs + b * kLanes), sum[b]);
+  }
+#pragma GCC unroll 16
+  for (int b = 0; b < kBlock; ++b)
+    Store(output + m + b * kLanes, sum[b]);
+}
+
 } // namespace
 
 void Interpolate2x(const double* evenTaps, const double* oddTaps, int branchLength,
                    const double* history, int length, double* output)
 {
-  constexpr int kStep = kBlock * kLanes;
   int m = 0;
-  for (; m + kStep <= length; m += kStep)
-  {
-    Vec even[kBlock] = {};
-    Vec odd[kBlock] = {};
-    for (int j = 0; j < branchLength; ++j)
-    {
-      const Vec e = Splat(evenTaps[j]);
-      const Vec o = Splat(oddTaps[j]);
-#pragma GCC unroll 8
-      for (int b = 0; b < kBlock; ++b)
-      {
-        const Vec window = Load(history + m + j + b * kLanes);
-        even[b] = MulAdd(e, window, even[b]);
-        odd[b] = MulAdd(o, window, odd[b]);
-      }
-    }
-#pragma GCC unroll 8
-    for (int b = 0; b < kBlock; ++b)
-      StoreInterleaved(output + 2 * (m + b * kLanes), even[b], odd[b]);
-  }
+  for (; m + kWideBlock * kLanes <= length; m += kWideBlock * kLanes)
+    InterpolateBlock<kWideBlock>(evenTaps, oddTaps, branchLength, history, m, output);
+  for (; m + kLanes <= length; m += kLanes)
+    InterpolateBlock<1>(evenTaps, oddTaps, branchLength, history, m, output);
   for (; m < length; ++m)
   {
     double even = 0.0;
@@ -77,37 +122,17 @@ void Interpolate2x(const double* evenTaps, const double* oddTaps, int branchLeng
 void Decimate2x(const double* evenTaps, int evenCount, const double* oddTaps, int oddCount,
                 const double* evenPhase, const double* oddPhase, int count, double* output)
 {
-  // Each output's sum alternates between the phases, so it waits on two multiply-adds per tap
-  // pair: twice the independent sums of the interpolator keep the units as busy.
-  constexpr int kSums = 2 * kBlock;
-  constexpr int kStep = kSums * kLanes;
+  // Two multiply-adds per tap pair wait on each other within a sum, so the wide blocks are twice
+  // as wide as the interpolator's.
+  constexpr int kBlock = 2 * kWideBlock;
   const int pairs = oddCount < evenCount ? oddCount : evenCount;
   int m = 0;
-  for (; m + kStep <= count; m += kStep)
-  {
-    Vec sum[kSums] = {};
-    for (int j = 0; j < pairs; ++j)
-    {
-      const Vec e = Splat(evenTaps[j]);
-      const Vec o = Splat(oddTaps[j]);
-#pragma GCC unroll 16
-      for (int b = 0; b < kSums; ++b)
-      {
-        sum[b] = MulAdd(e, Load(evenPhase + m + j + b * kLanes), sum[b]);
-        sum[b] = MulAdd(o, Load(oddPhase + m + j + b * kLanes), sum[b]);
-      }
-    }
-    if (evenCount > pairs)
-    {
-      const Vec e = Splat(evenTaps[pairs]);
-#pragma GCC unroll 16
-      for (int b = 0; b < kSums; ++b)
-        sum[b] = MulAdd(e, Load(evenPhase + m + pairs + b * kLanes), sum[b]);
-    }
-#pragma GCC unroll 16
-    for (int b = 0; b < kSums; ++b)
-      Store(output + m + b * kLanes, sum[b]);
-  }
+  for (; m + kBlock * kLanes <= count; m += kBlock * kLanes)
+    DecimateBlock<kBlock>(evenTaps, evenCount, oddTaps, pairs, evenPhase, oddPhase, m, output);
+  for (; m + 2 * kLanes <= count; m += 2 * kLanes)
+    DecimateBlock<2>(evenTaps, evenCount, oddTaps, pairs, evenPhase, oddPhase, m, output);
+  for (; m + kLanes <= count; m += kLanes)
+    DecimateBlock<1>(evenTaps, evenCount, oddTaps, pairs, evenPhase, oddPhase, m, output);
   for (; m < count; ++m)
   {
     double sum = 0.0;
