@@ -91,6 +91,37 @@ void BM_FollowLevels(benchmark::State& state)
 }
 BENCHMARK(BM_FollowLevels)->Apply(ForEachVariant);
 
+// Stereo frames per second of the plain path at its defaults: both channels shaped and the four
+// followers stepped, in one pass.
+void BM_ShapeAndFollow(benchmark::State& state)
+{
+  const velmora::DspKernels& kernels = Variant(state);
+  state.SetLabel(kernels.name);
+  const int n = static_cast<int>(state.range(1));
+  const std::vector<double> left = Sweep(n);
+  const std::vector<double> right = Sweep(n);
+  std::vector<double> outLeft(left.size());
+  std::vector<double> outRight(right.size());
+  const std::array<const double*, 2> inputs{left.data(), right.data()};
+  const std::array<double*, 2> outputs{outLeft.data(), outRight.data()};
+  const velmora::AttRelEnvelope follower(1.0, 275.0, 48000.0);
+  const std::array<double, 4> attack{follower.getAttackCoef(), follower.getAttackCoef(),
+                                     follower.getAttackCoef(), follower.getAttackCoef()};
+  const std::array<double, 4> release{follower.getReleaseCoef(), follower.getReleaseCoef(),
+                                      follower.getReleaseCoef(), follower.getReleaseCoef()};
+  const auto c = velmora::ComputeShaperCoefficients({});
+  std::array<double, 4> levels{};
+  for (auto _ : state)
+  {
+    kernels.shapeAndFollow(inputs.data(), outputs.data(), 2, n, c, attack.data(), release.data(),
+                           levels.data());
+    benchmark::DoNotOptimize(levels.data());
+    benchmark::DoNotOptimize(outLeft.data());
+  }
+  state.SetItemsProcessed(state.iterations() * n);
+}
+BENCHMARK(BM_ShapeAndFollow)->Apply(ForEachVariant);
+
 // Output samples per second of the filters at the resampler's quality-2 lengths: the first
 // up-sampling stage (165 taps per branch, 1024 inputs) and the last down-sampling stage (330 taps,
 // 1024 outputs).

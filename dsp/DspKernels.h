@@ -29,6 +29,14 @@ struct DspKernels
   void (*followLevels)(const double* const* sources, int count, const double* attackCoefs,
                        const double* releaseCoefs, double* levels);
 
+  // The plain path in one pass: shapes channels (1 or 2) inputs into outputs, taking non-finite
+  // inputs as 0, and steps followers as followLevels does over input left, input right, output
+  // left and output right as the buffers stand after shaping (one channel feeds both sides).
+  // Gives what shape followed by followLevels gives, also for inputs that are the outputs.
+  void (*shapeAndFollow)(const double* const* inputs, double* const* outputs, int channels,
+                         int count, const ShaperCoefficients& c, const double* attackCoefs,
+                         const double* releaseCoefs, double* levels);
+
   // Two polyphase branches of a 2x interpolator: output[2m] and output[2m + 1] are the dot
   // products of evenTaps and oddTaps (branchLength each) with history[m ...].
   void (*interpolate2x)(const double* evenTaps, const double* oddTaps, int branchLength,

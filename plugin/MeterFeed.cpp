@@ -61,11 +61,7 @@ void Velmora::UpdateMeters(double** inputs, double** outputs, int nOut, int nFra
   const double* outRight = nOut > 1 ? outputs[1] : outLeft;
   std::array<double, kNumMeters> attack{};
   std::array<double, kNumMeters> release{};
-  for (size_t k = 0; k < kNumMeters; ++k)
-  {
-    attack[k] = mLevelFollowers[k].getAttackCoef();
-    release[k] = mLevelFollowers[k].getReleaseCoef();
-  }
+  FollowerCoefficients(attack, release);
   std::array<double, kMeterChunk> delayedLeft;
   std::array<double, kMeterChunk> delayedRight;
 
@@ -83,7 +79,21 @@ void Velmora::UpdateMeters(double** inputs, double** outputs, int nOut, int nFra
     }
     mKernels->followLevels(sources.data(), count, attack.data(), release.data(), mLevels.data());
   }
+  PushMeterReadings();
+}
 
+void Velmora::FollowerCoefficients(std::array<double, kNumMeters>& attack,
+                                   std::array<double, kNumMeters>& release) const
+{
+  for (size_t k = 0; k < kNumMeters; ++k)
+  {
+    attack[k] = mLevelFollowers[k].getAttackCoef();
+    release[k] = mLevelFollowers[k].getReleaseCoef();
+  }
+}
+
+void Velmora::PushMeterReadings()
+{
   // Tags 1 and 2 are the input meters, 3 and 4 the output meters; queue k carries tag k + 1.
   constexpr std::array<int, kNumMeters> kPushOrder{0, 2, 1, 3};
   for (const int meter : kPushOrder)

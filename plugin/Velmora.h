@@ -115,7 +115,14 @@ private:
   void ApplyRampAndAdvanceSwitch(double** outputs, int nOut, int nFrames, bool fadingOut);
   void ChangePathAfterFadeOut();
   void FinishFadeIn();
+  // The plain path and the followers in one pass, for blocks without a switch or a delay; false
+  // (and nothing done) when a channel is missing or the block is longer than the working buffer.
+  bool RunPlainPathWithMeters(double** inputs, double** outputs, int nOut, int nFrames);
   void UpdateMeters(double** inputs, double** outputs, int nOut, int nFrames, bool delayInput);
+  void FollowerCoefficients(std::array<double, kNumMeters>& attack,
+                            std::array<double, kNumMeters>& release) const;
+  // One reading per meter into its queue, from the levels as they stand.
+  void PushMeterReadings();
   // Passes count input magnitudes of each side through the meter delay rings.
   void DelayInputMagnitudes(const double* left, const double* right, int count,
                             double* delayedLeft, double* delayedRight);

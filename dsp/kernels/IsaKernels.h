@@ -11,6 +11,9 @@ void Shape(const double* input, double* output, int count, const ShaperCoefficie
            SampleGuard guard);
 void FollowLevels(const double* const* sources, int count, const double* attackCoefs,
                   const double* releaseCoefs, double* levels);
+void ShapeAndFollow(const double* const* inputs, double* const* outputs, int channels, int count,
+                    const ShaperCoefficients& c, const double* attackCoefs,
+                    const double* releaseCoefs, double* levels);
 void Interpolate2x(const double* evenTaps, const double* oddTaps, int branchLength,
                    const double* history, int length, double* output);
 void Decimate2x(const double* evenTaps, int evenCount, const double* oddTaps, int oddCount,

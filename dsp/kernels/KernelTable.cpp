@@ -9,7 +9,7 @@ namespace velmora::VELMORA_KERNEL_ISA
 const DspKernels& Kernels()
 {
   static constexpr DspKernels kTable{VELMORA_KERNEL_NAME(VELMORA_KERNEL_ISA), &Shape, &FollowLevels,
-                                     &Interpolate2x, &Decimate2x};
+                                     &ShapeAndFollow, &Interpolate2x, &Decimate2x};
   return kTable;
 }
 
