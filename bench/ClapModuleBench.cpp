@@ -42,9 +42,9 @@ struct NamedValue
 
 // The same settings as process_block_bench's "every stage", in the module's own value terms.
 constexpr NamedValue kEveryStageValues[] = {
-    {"Threshold", -12.0}, {"T Assym", 6.0}, {"Nonlinearity", 1.1}, {"N Assym", 0.02},
-    {"Knee", 3.0},        {"K Assym", -1.0}, {"Mod A", 50.0},      {"Mod B", 50.0},
-    {"Gain", 12.0},       {"Mix", 75.0},    {"Output", -3.0}};
+    {"Threshold", -12.0}, {"T Assym", 6.0},  {"Nonlinearity", 1.1}, {"N Assym", 0.02},
+    {"Knee", 3.0},        {"K Assym", -1.0}, {"Mod A", 50.0},       {"Mod B", 50.0},
+    {"Gain", 12.0},       {"Mix", 75.0},     {"Output", -3.0}};
 
 bool SetByName(ClapHostedPlugin& plugin, const std::string& name, double value)
 {

@@ -80,16 +80,15 @@ CDSPResampler::CDSPResampler(double srcRate, double dstRate, int maxInLen, doubl
   mMaxInLen = maxInLen;
   if (direction == EDirection::Up)
   {
-    mCascade = std::make_unique<Cascade>(std::in_place_type<UpCascade>, filters, maxInLen,
-                                        kernels);
+    mCascade = std::make_unique<Cascade>(std::in_place_type<UpCascade>, filters, maxInLen, kernels);
     mOutput.assign(4 * static_cast<std::size_t>(maxInLen), 0.0);
     mInPerOut = 0.25;
     mLatency = UpsamplerDelay(filters);
   }
   else
   {
-    mCascade = std::make_unique<Cascade>(std::in_place_type<DownCascade>, filters, maxInLen,
-                                        kernels);
+    mCascade =
+        std::make_unique<Cascade>(std::in_place_type<DownCascade>, filters, maxInLen, kernels);
     // Up to three samples may be carried from earlier blocks.
     mOutput.assign(static_cast<std::size_t>((maxInLen + 3) / 4), 0.0);
     mInPerOut = 4.0;

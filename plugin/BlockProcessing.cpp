@@ -29,7 +29,8 @@ void Velmora::ProcessBlock(double** inputs, double** outputs, int nFrames)
         mFadeCountdown.load(std::memory_order_acquire) == 0)
       mFadeCountdown.store(kFadeLength, std::memory_order_release);
   }
-  else if (!oversamplingOn && !switchActive && RunPlainPathWithMeters(inputs, outputs, nOut, nFrames))
+  else if (!oversamplingOn && !switchActive &&
+           RunPlainPathWithMeters(inputs, outputs, nOut, nFrames))
   {
     PushMeterReadings();
     return;

@@ -124,8 +124,8 @@ private:
   // One reading per meter into its queue, from the levels as they stand.
   void PushMeterReadings();
   // Passes count input magnitudes of each side through the meter delay rings.
-  void DelayInputMagnitudes(const double* left, const double* right, int count,
-                            double* delayedLeft, double* delayedRight);
+  void DelayInputMagnitudes(const double* left, const double* right, int count, double* delayedLeft,
+                            double* delayedRight);
   void SetUpMeterDelay(int latency);
   const double* InputChannel(double** inputs, int channel) const;
 

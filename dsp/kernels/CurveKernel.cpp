@@ -6,13 +6,13 @@ namespace velmora::VELMORA_KERNEL_ISA
 namespace
 {
 
-template <bool kPoly, bool kSine, bool kUpper, bool kLower>
-struct ShapeRun
+template <bool kPoly, bool kSine, bool kUpper, bool kLower> struct ShapeRun
 {
   static void Apply(const double* input, double* output, int count, const CurveLanes& c,
                     SampleGuard guard)
   {
-    const auto shapeOne = [&](Vec x) {
+    const auto shapeOne = [&](Vec x)
+    {
       x = ApplyGuard(x, guard, SampleGuard::ZeroNonFiniteInput);
       const Vec y = ShapeLanes<kPoly, kSine, kUpper, kLower>(x, c);
       return ApplyGuard(y, guard, SampleGuard::ZeroNonFiniteOutput);

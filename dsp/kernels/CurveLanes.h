@@ -91,8 +91,7 @@ inline int StagesOf(const ShaperCoefficients& c)
 
 // The sixteen instances of Run<polynomial, sine, upper side, lower side>::Apply, indexed as
 // StagesOf numbers them, so that a block picks its loop once.
-template <typename Function>
-struct StageFunctions
+template <typename Function> struct StageFunctions
 {
   Function run[16];
 };
@@ -105,8 +104,7 @@ constexpr auto StageTable(std::integer_sequence<int, kIndex...>)
       {&Run<(kIndex & 8) != 0, (kIndex & 4) != 0, (kIndex & 2) != 0, (kIndex & 1) != 0>::Apply...}};
 }
 
-template <template <bool, bool, bool, bool> class Run>
-auto PickStages(const ShaperCoefficients& c)
+template <template <bool, bool, bool, bool> class Run> auto PickStages(const ShaperCoefficients& c)
 {
   static constexpr auto kTable = StageTable<Run>(std::make_integer_sequence<int, 16>{});
   return kTable.run[StagesOf(c)];

@@ -11,8 +11,7 @@ namespace velmora::VELMORA_KERNEL_ISA
 // As AttRelEnvelope::run steps one follower, lane by lane: a non-finite magnitude counts as
 // silence. Both products are formed before the comparison is known, which shortens the chain from
 // one level to the next; the one kept is the scalar step's own product.
-template <typename V>
-inline V FollowerStep(V level, V sample, V attack, V release)
+template <typename V> inline V FollowerStep(V level, V sample, V attack, V release)
 {
   using M = decltype(sample > level);
   const M noSign = M{} + 0x7fffffffffffffffLL;

@@ -8,8 +8,12 @@ namespace velmora::VELMORA_KERNEL_ISA
 
 const DspKernels& Kernels()
 {
-  static constexpr DspKernels kTable{VELMORA_KERNEL_NAME(VELMORA_KERNEL_ISA), &Shape, &FollowLevels,
-                                     &ShapeAndFollow, &Interpolate2x, &Decimate2x};
+  static constexpr DspKernels kTable{VELMORA_KERNEL_NAME(VELMORA_KERNEL_ISA),
+                                     &Shape,
+                                     &FollowLevels,
+                                     &ShapeAndFollow,
+                                     &Interpolate2x,
+                                     &Decimate2x};
   return kTable;
 }
 

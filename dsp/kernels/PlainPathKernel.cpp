@@ -10,8 +10,7 @@ namespace
 // A vector of frames at a time: shape each channel, then step the followers over frames as the
 // buffers now stand. The followers' chain from frame to frame is the slowest part; the curve's
 // work for the next frames runs in its shadow.
-template <bool kPoly, bool kSine, bool kUpper, bool kLower>
-struct ShapeAndFollowRun
+template <bool kPoly, bool kSine, bool kUpper, bool kLower> struct ShapeAndFollowRun
 {
   static void Apply(const double* const* inputs, double* const* outputs, int channels, int count,
                     const CurveLanes& c, FollowerLevels& levels)
@@ -22,11 +21,13 @@ struct ShapeAndFollowRun
     const double* const inRight = channels > 1 ? inputs[1] : inLeft;
     double* const outLeft = outputs[0];
     double* const outRight = channels > 1 ? outputs[1] : outLeft;
-    const auto shapeOne = [&c](Vec x) {
+    const auto shapeOne = [&c](Vec x)
+    {
       x = ApplyGuard(x, SampleGuard::ZeroNonFiniteInput, SampleGuard::ZeroNonFiniteInput);
       return ShapeLanes<kPoly, kSine, kUpper, kLower>(x, c);
     };
-    const auto follow = [&](int from, int to) {
+    const auto follow = [&](int from, int to)
+    {
       for (int i = from; i < to; ++i)
         followers.Step(inLeft[i], inRight[i], outLeft[i], outRight[i]);
     };

@@ -30,7 +30,10 @@ inline Vec Load(const double* p)
   return v;
 }
 
-inline void Store(double* p, Vec v) { __builtin_memcpy(p, &v, sizeof v); }
+inline void Store(double* p, Vec v)
+{
+  __builtin_memcpy(p, &v, sizeof v);
+}
 
 inline Vec Splat(double x)
 {
@@ -50,7 +53,10 @@ inline Vec Abs(Vec v)
 }
 
 // True for finite lanes; NaN fails the comparison.
-inline Mask IsFinite(Vec v) { return Abs(v) <= Splat(kLargestFinite); }
+inline Mask IsFinite(Vec v)
+{
+  return Abs(v) <= Splat(kLargestFinite);
+}
 
 inline bool AnyLane(Mask m)
 {
@@ -67,13 +73,11 @@ inline bool AnyLane(Mask m)
 inline Vec MulAdd(Vec a, Vec b, Vec acc)
 {
 #if defined(__AVX512F__)
-  return reinterpret_cast<Vec>(_mm512_fmadd_pd(reinterpret_cast<__m512d>(a),
-                                               reinterpret_cast<__m512d>(b),
-                                               reinterpret_cast<__m512d>(acc)));
+  return reinterpret_cast<Vec>(_mm512_fmadd_pd(
+      reinterpret_cast<__m512d>(a), reinterpret_cast<__m512d>(b), reinterpret_cast<__m512d>(acc)));
 #elif defined(__FMA__)
-  return reinterpret_cast<Vec>(_mm256_fmadd_pd(reinterpret_cast<__m256d>(a),
-                                               reinterpret_cast<__m256d>(b),
-                                               reinterpret_cast<__m256d>(acc)));
+  return reinterpret_cast<Vec>(_mm256_fmadd_pd(
+      reinterpret_cast<__m256d>(a), reinterpret_cast<__m256d>(b), reinterpret_cast<__m256d>(acc)));
 #else
   return acc + a * b;
 #endif

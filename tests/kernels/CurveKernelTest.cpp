@@ -43,7 +43,10 @@ ReferenceSample Reference(double x, const ShaperCoefficients& c)
   return {beforeThreshold, (s * c.wetGain + x * c.dryGain) * c.outputGain};
 }
 
-double Guarded(double x) { return std::isfinite(x) ? x : 0.0; }
+double Guarded(double x)
+{
+  return std::isfinite(x) ? x : 0.0;
+}
 
 class CurveKernel : public testing::TestWithParam<const DspKernels*>
 {
@@ -75,8 +78,7 @@ TEST_P(CurveKernel, MatchesThePlainCurve)
       {
         const double x = guard == SampleGuard::ZeroNonFiniteInput ? Guarded(input[i]) : input[i];
         const ReferenceSample ref = Reference(x, c);
-        const double expected =
-            guard == SampleGuard::ZeroNonFiniteOutput ? Guarded(ref.y) : ref.y;
+        const double expected = guard == SampleGuard::ZeroNonFiniteOutput ? Guarded(ref.y) : ref.y;
         const double got = output[i];
         const auto where = testing::Message() << "trial " << trial << " sample " << i << " x "
                                               << input[i] << " guard " << static_cast<int>(guard);

@@ -85,8 +85,8 @@ TEST_P(FirKernel, DecimatorMatchesPlainDotProducts)
       const auto evenPhase = Random(rng, static_cast<size_t>(count + evenCount));
       const auto oddPhase = Random(rng, static_cast<size_t>(count + oddCount));
       std::vector<double> output(static_cast<size_t>(count) + 1, 42.0);
-      GetParam()->decimate2x(evenTaps.data(), evenCount, oddTaps.data(), oddCount,
-                             evenPhase.data(), oddPhase.data(), count, output.data());
+      GetParam()->decimate2x(evenTaps.data(), evenCount, oddTaps.data(), oddCount, evenPhase.data(),
+                             oddPhase.data(), count, output.data());
       for (int m = 0; m < count; ++m)
       {
         Products p;

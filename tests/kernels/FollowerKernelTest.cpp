@@ -45,8 +45,7 @@ TEST_P(FollowerKernel, MatchesFourScalarFollowersBitForBit)
       for (const double x : signals[k])
         followers[k].run(std::fabs(x), expected[k]);
     }
-    GetParam()->followLevels(sources.data(), length, attack.data(), release.data(),
-                             levels.data());
+    GetParam()->followLevels(sources.data(), length, attack.data(), release.data(), levels.data());
     for (size_t k = 0; k < 4; ++k)
       ASSERT_EQ(Bits(levels[k]), Bits(expected[k])) << "trial " << trial << " follower " << k;
   }

@@ -59,9 +59,8 @@ inline std::vector<double> AwkwardSignal(std::mt19937_64& rng, int count)
 // ratios at 1 now and then, so that every combination of stages the kernel picks comes up.
 inline ShaperSettings RandomSettings(std::mt19937_64& rng)
 {
-  auto uniform = [&rng](double low, double high) {
-    return std::uniform_real_distribution<double>(low, high)(rng);
-  };
+  auto uniform = [&rng](double low, double high)
+  { return std::uniform_real_distribution<double>(low, high)(rng); };
   auto sometimes = [&rng]() { return std::uniform_int_distribution<int>(0, 3)(rng) == 0; };
   ShaperSettings p;
   p.threshold = uniform(-60.0, 0.0);

@@ -25,8 +25,7 @@ TEST_P(PlainPathKernel, EqualsTheCurveThenTheFollowers)
 {
   const DspKernels& k = *GetParam();
   const AttRelEnvelope follower(1.0, 275.0, 48000.0);
-  const std::array<double, 4> attack{follower.getAttackCoef(), 0.5, follower.getAttackCoef(),
-                                     0.9};
+  const std::array<double, 4> attack{follower.getAttackCoef(), 0.5, follower.getAttackCoef(), 0.9};
   const std::array<double, 4> release{follower.getReleaseCoef(), 0.99, 0.999,
                                       follower.getReleaseCoef()};
   std::mt19937_64 rng(31);
@@ -37,8 +36,7 @@ TEST_P(PlainPathKernel, EqualsTheCurveThenTheFollowers)
     {
       const ShaperCoefficients c = ComputeShaperCoefficients(RandomSettings(rng));
       const int length = std::uniform_int_distribution<int>(1, 300)(rng);
-      std::array<std::vector<double>, 2> in{AwkwardSignal(rng, length),
-                                            AwkwardSignal(rng, length)};
+      std::array<std::vector<double>, 2> in{AwkwardSignal(rng, length), AwkwardSignal(rng, length)};
       std::array<std::vector<double>, 2> out{std::vector<double>(size_t(length), 7.0),
                                              std::vector<double>(size_t(length), 7.0)};
       std::array<double, 4> startLevels{0.1, 0.0, 0.7, 1.2};
@@ -54,10 +52,9 @@ TEST_P(PlainPathKernel, EqualsTheCurveThenTheFollowers)
         k.shape(refIn[i].data(), refOutPtr[i], length, c, SampleGuard::ZeroNonFiniteInput);
       }
       const bool stereo = layout.channels > 1;
-      const std::array<const double*, 4> sources{refIn[0].data(),
-                                                 stereo ? refIn[1].data() : refIn[0].data(),
-                                                 refOutPtr[0],
-                                                 stereo ? refOutPtr[1] : refOutPtr[0]};
+      const std::array<const double*, 4> sources{
+          refIn[0].data(), stereo ? refIn[1].data() : refIn[0].data(), refOutPtr[0],
+          stereo ? refOutPtr[1] : refOutPtr[0]};
       std::array<double, 4> wantLevels = startLevels;
       k.followLevels(sources.data(), length, attack.data(), release.data(), wantLevels.data());
 

@@ -97,8 +97,7 @@ TEST_P(RealTimeTest, NoAllocationOnEitherPathThroughSwitchesAndFlushes)
   EXPECT_EQ(velmora::test::AllocationViolations(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Variants, RealTimeTest,
-                         testing::ValuesIn(velmora::SupportedDspKernels()),
+INSTANTIATE_TEST_SUITE_P(Variants, RealTimeTest, testing::ValuesIn(velmora::SupportedDspKernels()),
                          [](const auto& info) { return std::string(info.param->name); });
 
 } // namespace
