@@ -1,12 +1,14 @@
 // Process calls of the built CLAP module, loaded as the project's host loads it: the cost a host
 // pays per block, with nothing of the host's own work inside the timed loop. Counters as in
-// process_block_bench; BM_PlainCopy is the floor, a copy of the same buffers.
+// process_block_bench; BM_PlainCopy is the floor, a copy of the same buffers. The environment
+// variable VELMORA_BENCH_CLAP_MODULE names another module file to time, such as an older build.
 #include "tools/host/clap/ClapHostedPlugin.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -62,7 +64,8 @@ class ModuleRig
 public:
   ModuleRig(int path, int settings, int block, std::string& error) : mBlock(block)
   {
-    mPlugin = ClapHostedPlugin::Load(VELMORA_CLAP_MODULE, error);
+    const char* other = std::getenv("VELMORA_BENCH_CLAP_MODULE");
+    mPlugin = ClapHostedPlugin::Load(other != nullptr ? other : VELMORA_CLAP_MODULE, error);
     if (!mPlugin)
       return;
     bool set = SetByName(*mPlugin, "Oversampling", path == kPlain ? 0.0 : 1.0);
