@@ -138,8 +138,9 @@ void InterpolateBlockShifting(const double* evenTaps, const double* oddTaps, int
     even[b] = Splat(0.0);
     odd[b] = Splat(0.0);
   }
+  // Strictly below: the last vector loaded reaches one sample past the eight taps' windows.
   int j = 0;
-  for (; j + kLanes <= branchLength; j += kLanes)
+  for (; j + kLanes < branchLength; j += kLanes)
   {
     Vec window[kBlock + 1];
 #pragma GCC unroll 16
