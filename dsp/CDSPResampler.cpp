@@ -44,8 +44,9 @@ class CDSPResampler::Cascade
 {
 public:
   template <typename Stages>
-  explicit Cascade(std::in_place_type_t<Stages> type, const ResamplerFilters& filters, int maxInLen)
-      : mStages(type, filters, maxInLen)
+  explicit Cascade(std::in_place_type_t<Stages> type, const ResamplerFilters& filters, int maxInLen,
+                   const DspKernels& kernels)
+      : mStages(type, filters, maxInLen, kernels)
   {
   }
 
@@ -64,7 +65,8 @@ private:
 };
 
 CDSPResampler::CDSPResampler(double srcRate, double dstRate, int maxInLen, double transBandPercent,
-                             double stopbandAttenDb, EPhaseResponse phase)
+                             double stopbandAttenDb, EPhaseResponse phase,
+                             const DspKernels& kernels)
 {
   const EDirection direction = DirectionOf(srcRate, dstRate);
   const bool phaseKnown = phase == EPhaseResponse::Linear || phase == EPhaseResponse::Minimum;
@@ -78,14 +80,15 @@ CDSPResampler::CDSPResampler(double srcRate, double dstRate, int maxInLen, doubl
   mMaxInLen = maxInLen;
   if (direction == EDirection::Up)
   {
-    mCascade = std::make_unique<Cascade>(std::in_place_type<UpCascade>, filters, maxInLen);
+    mCascade = std::make_unique<Cascade>(std::in_place_type<UpCascade>, filters, maxInLen, kernels);
     mOutput.assign(4 * static_cast<std::size_t>(maxInLen), 0.0);
     mInPerOut = 0.25;
     mLatency = UpsamplerDelay(filters);
   }
   else
   {
-    mCascade = std::make_unique<Cascade>(std::in_place_type<DownCascade>, filters, maxInLen);
+    mCascade =
+        std::make_unique<Cascade>(std::in_place_type<DownCascade>, filters, maxInLen, kernels);
     // Up to three samples may be carried from earlier blocks.
     mOutput.assign(static_cast<std::size_t>((maxInLen + 3) / 4), 0.0);
     mInPerOut = 4.0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dsp/DspKernelDispatch.h"
+
 #include <memory>
 #include <vector>
 
@@ -25,6 +27,7 @@ enum class EPhaseResponse
 // Arguments that do not describe such a resampler (another ratio, non-finite or non-positive
 // rates, maxInLen outside 1..kMaxInLen, band or attenuation outside their ranges) give an object
 // that is not valid: process() returns 0 with a null output and the latency queries return 0.
+// The filters run on the given kernel variant, by default the widest this processor has.
 class CDSPResampler
 {
 public:
@@ -35,7 +38,8 @@ public:
   static constexpr double kMaxStopbandAttenDb = 200.0;
 
   CDSPResampler(double srcRate, double dstRate, int maxInLen, double transBandPercent,
-                double stopbandAttenDb, EPhaseResponse phase);
+                double stopbandAttenDb, EPhaseResponse phase,
+                const DspKernels& kernels = FastestDspKernels());
   ~CDSPResampler();
 
   CDSPResampler(const CDSPResampler&) = delete;

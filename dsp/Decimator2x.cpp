@@ -1,6 +1,5 @@
 #include "dsp/Decimator2x.h"
 
-#include "dsp/DotProduct.h"
 #include "dsp/KaiserLowpass.h"
 
 #include <algorithm>
@@ -8,10 +7,17 @@
 namespace velmora
 {
 
-Decimator2x::Decimator2x(const std::vector<double>& taps, int maxInLen)
-    : mReversedTaps(taps.rbegin(), taps.rend()), mTapCount(static_cast<int>(taps.size()))
+Decimator2x::Decimator2x(const std::vector<double>& taps, int maxInLen, const DspKernels& kernels)
+    : mTapCount(static_cast<int>(taps.size())), mKernels(&kernels)
 {
+  for (std::size_t k = 0; k < taps.size(); ++k)
+  {
+    auto& phaseTaps = (k % 2 == 0) ? mEvenTaps : mOddTaps;
+    phaseTaps.push_back(taps[taps.size() - 1 - k]);
+  }
   mHistory.assign(taps.size() + static_cast<std::size_t>(std::max(maxInLen, 0)), 0.0);
+  mEvenPhase.assign(mHistory.size() / 2 + 1, 0.0);
+  mOddPhase.assign(mHistory.size() / 2 + 1, 0.0);
 }
 
 int Decimator2x::Process(const double* input, int length, double* output)
@@ -20,9 +26,20 @@ int Decimator2x::Process(const double* input, int length, double* output)
   std::copy(input, input + length, mHistory.begin() + past + mCarried);
   const int available = mCarried + length;
   const int count = available / 2;
+  // Output m reads window[2m + k] for the reversed taps k: the even k from the even phase and the
+  // odd k from the odd phase.
   const double* window = mHistory.data() + 1;
-  for (int m = 0; m < count; ++m, window += 2)
-    output[m] = DotProduct(mReversedTaps.data(), window, mTapCount);
+  const int evenCount = static_cast<int>(mEvenTaps.size());
+  const int oddCount = static_cast<int>(mOddTaps.size());
+  if (count > 0)
+  {
+    for (int i = 0; i < count + evenCount - 1; ++i)
+      mEvenPhase[static_cast<std::size_t>(i)] = window[2 * i];
+    for (int i = 0; i < count + oddCount - 1; ++i)
+      mOddPhase[static_cast<std::size_t>(i)] = window[2 * i + 1];
+    mKernels->decimate2x(mEvenTaps.data(), evenCount, mOddTaps.data(), oddCount, mEvenPhase.data(),
+                         mOddPhase.data(), count, output);
+  }
 
   const int consumed = 2 * count;
   mCarried = available - consumed;

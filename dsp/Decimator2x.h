@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dsp/DspKernels.h"
+
 #include <vector>
 
 namespace velmora
@@ -12,8 +14,9 @@ namespace velmora
 class Decimator2x
 {
 public:
-  // taps: the lowpass at the input rate with unity gain at DC; maxInLen: the longest block.
-  Decimator2x(const std::vector<double>& taps, int maxInLen);
+  // taps: the lowpass at the input rate with unity gain at DC; maxInLen: the longest block;
+  // kernels: the variant that runs the filter.
+  Decimator2x(const std::vector<double>& taps, int maxInLen, const DspKernels& kernels);
 
   // Returns the number of samples written to output: (carried + length) / 2, at most
   // maxInLen / 2 + 1.
@@ -23,10 +26,15 @@ public:
   static double DelayOf(const std::vector<double>& taps);
 
 private:
-  std::vector<double> mReversedTaps;
+  // The reversed taps split by parity, so that each phase of the history is read contiguously.
+  std::vector<double> mEvenTaps;
+  std::vector<double> mOddTaps;
   std::vector<double> mHistory; // taps - 1 past inputs, a carried sample, then the block
+  std::vector<double> mEvenPhase;
+  std::vector<double> mOddPhase;
   int mTapCount = 0;
   int mCarried = 0;
+  const DspKernels* mKernels;
 };
 
 } // namespace velmora

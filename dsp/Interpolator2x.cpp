@@ -1,14 +1,13 @@
 #include "dsp/Interpolator2x.h"
 
-#include "dsp/DotProduct.h"
-
 #include <algorithm>
 
 namespace velmora
 {
 
-Interpolator2x::Interpolator2x(const std::vector<double>& taps, int maxInLen)
-    : mBranchLength(static_cast<int>((taps.size() + 1) / 2))
+Interpolator2x::Interpolator2x(const std::vector<double>& taps, int maxInLen,
+                               const DspKernels& kernels)
+    : mBranchLength(static_cast<int>((taps.size() + 1) / 2)), mKernels(&kernels)
 {
   const auto branch = static_cast<std::size_t>(mBranchLength);
   mEvenTaps.assign(branch, 0.0);
@@ -26,12 +25,8 @@ void Interpolator2x::Process(const double* input, int length, double* output)
 {
   const int past = mBranchLength - 1;
   std::copy(input, input + length, mHistory.begin() + past);
-  const double* window = mHistory.data();
-  for (int m = 0; m < length; ++m, ++window)
-  {
-    output[2 * m] = DotProduct(mEvenTaps.data(), window, mBranchLength);
-    output[2 * m + 1] = DotProduct(mOddTaps.data(), window, mBranchLength);
-  }
+  mKernels->interpolate2x(mEvenTaps.data(), mOddTaps.data(), mBranchLength, mHistory.data(), length,
+                          output);
   std::copy(mHistory.begin() + length, mHistory.begin() + length + past, mHistory.begin());
 }
 

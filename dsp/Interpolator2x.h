@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dsp/DspKernels.h"
+
 #include <vector>
 
 namespace velmora
@@ -11,8 +13,9 @@ namespace velmora
 class Interpolator2x
 {
 public:
-  // taps: the lowpass at the output rate with unity gain at DC; maxInLen: the longest block.
-  Interpolator2x(const std::vector<double>& taps, int maxInLen);
+  // taps: the lowpass at the output rate with unity gain at DC; maxInLen: the longest block;
+  // kernels: the variant that runs the filter.
+  Interpolator2x(const std::vector<double>& taps, int maxInLen, const DspKernels& kernels);
 
   // Writes 2 * length samples to output; length must not exceed maxInLen.
   void Process(const double* input, int length, double* output);
@@ -23,6 +26,7 @@ private:
   std::vector<double> mOddTaps;
   std::vector<double> mHistory; // branch length - 1 past inputs, then the current block
   int mBranchLength = 0;
+  const DspKernels* mKernels;
 };
 
 } // namespace velmora

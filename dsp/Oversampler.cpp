@@ -1,7 +1,6 @@
 #include "dsp/Oversampler.h"
 
 #include "dsp/SampleSanitising.h"
-#include "dsp/SaturationCurve.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,17 +9,18 @@
 namespace velmora
 {
 
-Oversampler::Oversampler(double sampleRate, int maxBlock, bool offline)
+Oversampler::Oversampler(double sampleRate, int maxBlock, bool offline, const DspKernels& kernels)
     : mQuality(offline ? kOfflineQuality : kRealTimeQuality), mSampleRate(sampleRate),
-      mMaxBlock(std::max(maxBlock, 1))
+      mMaxBlock(std::max(maxBlock, 1)), mKernels(&kernels)
 {
   const Quality quality = QualitySettings(mQuality);
   const double highRate = mSampleRate * mFactor;
   for (int c = 0; c < kChannels; ++c)
   {
     const auto index = static_cast<size_t>(c);
-    mUpsamplers[index] = MakeResampler(mSampleRate, highRate, mMaxBlock, quality);
-    mDownsamplers[index] = MakeResampler(highRate, mSampleRate, mMaxBlock * mFactor, quality);
+    mUpsamplers[index] = MakeResampler(mSampleRate, highRate, mMaxBlock, quality, kernels);
+    mDownsamplers[index] =
+        MakeResampler(highRate, mSampleRate, mMaxBlock * mFactor, quality, kernels);
     mInputBuffers[index].assign(static_cast<size_t>(mMaxBlock), 0.0);
   }
   mLatency = ComputeLatency();
@@ -57,9 +57,8 @@ void Oversampler::ProcessChannel(int channel, const double* input, double* outpu
     return;
   }
 
-  ShapeSamples(high, high, highCount, coefficients);
   // Extreme drive can overflow the curve; keep that out of the downsampler's history.
-  ZeroNonFinite(high, highCount);
+  mKernels->shape(high, high, highCount, coefficients, SampleGuard::ZeroNonFiniteOutput);
 
   double* low = high;
   int lowCount = highCount;
@@ -98,12 +97,14 @@ Oversampler::Quality Oversampler::QualitySettings(int quality)
 }
 
 std::unique_ptr<CDSPResampler> Oversampler::MakeResampler(double srcRate, double dstRate,
-                                                          int maxInLen, const Quality& quality)
+                                                          int maxInLen, const Quality& quality,
+                                                          const DspKernels& kernels)
 {
   try
   {
     return std::make_unique<CDSPResampler>(srcRate, dstRate, maxInLen, quality.transBandPercent,
-                                           quality.stopbandAttenDb, EPhaseResponse::Minimum);
+                                           quality.stopbandAttenDb, EPhaseResponse::Minimum,
+                                           kernels);
   }
   catch (const std::bad_alloc&)
   {

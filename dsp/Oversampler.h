@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dsp/CDSPResampler.h"
+#include "dsp/DspKernelDispatch.h"
 #include "dsp/ShaperCoefficients.h"
 
 #include <array>
@@ -22,8 +23,10 @@ public:
   static constexpr int kOfflineQuality = 3;
 
   // Quality 3 when the host renders offline, 2 otherwise. A resampler whose allocation fails is
-  // left absent; the stage it serves then passes its input through.
-  Oversampler(double sampleRate, int maxBlock, bool offline);
+  // left absent; the stage it serves then passes its input through. The curve and the filters run
+  // on the given kernel variant.
+  Oversampler(double sampleRate, int maxBlock, bool offline,
+              const DspKernels& kernels = FastestDspKernels());
 
   int GetFactor() const { return mFactor; }
   int GetQuality() const { return mQuality; }
@@ -53,7 +56,8 @@ private:
   };
   static Quality QualitySettings(int quality);
   static std::unique_ptr<CDSPResampler> MakeResampler(double srcRate, double dstRate, int maxInLen,
-                                                      const Quality& quality);
+                                                      const Quality& quality,
+                                                      const DspKernels& kernels);
   static double DelayOf(const CDSPResampler& resampler);
   int ComputeLatency() const;
 
@@ -62,6 +66,7 @@ private:
   double mSampleRate;
   int mMaxBlock;
   int mLatency = 0;
+  const DspKernels* mKernels;
   std::array<std::unique_ptr<CDSPResampler>, kChannels> mUpsamplers;
   std::array<std::unique_ptr<CDSPResampler>, kChannels> mDownsamplers;
   std::array<std::vector<double>, kChannels> mInputBuffers;

@@ -3,8 +3,9 @@
 namespace velmora
 {
 
-UpCascade::UpCascade(const ResamplerFilters& filters, int maxInLen)
-    : mFirst(filters.lowStage, maxInLen), mSecond(filters.upHighStage, 2 * maxInLen),
+UpCascade::UpCascade(const ResamplerFilters& filters, int maxInLen, const DspKernels& kernels)
+    : mFirst(filters.lowStage, maxInLen, kernels),
+      mSecond(filters.upHighStage, 2 * maxInLen, kernels),
       mMiddle(2 * static_cast<std::size_t>(maxInLen))
 {
 }
@@ -22,8 +23,9 @@ void UpCascade::Clear()
   mSecond.Clear();
 }
 
-DownCascade::DownCascade(const ResamplerFilters& filters, int maxInLen)
-    : mFirst(filters.downHighStage, maxInLen), mSecond(filters.lowStage, maxInLen / 2 + 1),
+DownCascade::DownCascade(const ResamplerFilters& filters, int maxInLen, const DspKernels& kernels)
+    : mFirst(filters.downHighStage, maxInLen, kernels),
+      mSecond(filters.lowStage, maxInLen / 2 + 1, kernels),
       mMiddle(static_cast<std::size_t>(maxInLen / 2 + 1))
 {
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dsp/Decimator2x.h"
+#include "dsp/DspKernels.h"
 #include "dsp/Interpolator2x.h"
 #include "dsp/ResamplerFilters.h"
 
@@ -13,7 +14,7 @@ namespace velmora
 class UpCascade
 {
 public:
-  UpCascade(const ResamplerFilters& filters, int maxInLen);
+  UpCascade(const ResamplerFilters& filters, int maxInLen, const DspKernels& kernels);
 
   // Writes 4 * length samples; length must not exceed maxInLen.
   int Process(const double* input, int length, double* output);
@@ -30,7 +31,7 @@ private:
 class DownCascade
 {
 public:
-  DownCascade(const ResamplerFilters& filters, int maxInLen);
+  DownCascade(const ResamplerFilters& filters, int maxInLen, const DspKernels& kernels);
 
   // Returns the samples written: (carried + length) / 4, at most (maxInLen + 3) / 4.
   int Process(const double* input, int length, double* output);

@@ -19,13 +19,4 @@ void CopyFinite(const double* source, double* destination, int count)
     destination[i] = std::isfinite(source[i]) ? source[i] : 0.0;
 }
 
-void ZeroNonFinite(double* samples, int count)
-{
-  for (int i = 0; i < count; ++i)
-  {
-    if (!std::isfinite(samples[i]))
-      samples[i] = 0.0;
-  }
-}
-
 } // namespace velmora

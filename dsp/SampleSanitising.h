@@ -8,7 +8,4 @@ namespace velmora
 // their history long after the sample itself has passed.
 void CopyFinite(const double* source, double* destination, int count);
 
-// Replaces every non-finite sample by 0 in place.
-void ZeroNonFinite(double* samples, int count);
-
 } // namespace velmora

@@ -1,5 +1,7 @@
 #include "dsp/SaturationCurve.h"
 
+#include "dsp/DspKernelDispatch.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -56,20 +58,21 @@ double ShapeStatic(double x, const ShaperCoefficients& c)
     s = (1.0 - std::fabs(s * c.polyHalf)) * (s * c.polyScale) * c.polyAmount + s * c.polyDry;
   if (c.sineAmount > 0.0)
     s = std::sin(s * kSineScale) * c.sineAmount + s * c.sineDry;
+  // A side with a ratio of 1 is the identity; computing it anyway would round, and overflow to
+  // NaN for inputs far beyond the knee.
   if (s > c.upperThreshold)
-    s = CompressBeyond(s, c.upperThreshold, c.upperKneeEnd, c.upperRatio);
-  else if (s < c.lowerThreshold)
+  {
+    if (c.upperRatio != 1.0)
+      s = CompressBeyond(s, c.upperThreshold, c.upperKneeEnd, c.upperRatio);
+  }
+  else if (s < c.lowerThreshold && c.lowerRatio != 1.0)
     s = CompressBeyond(s, c.lowerThreshold, c.lowerKneeEnd, c.lowerRatio);
   return s;
 }
 
 void ShapeSamples(const double* input, double* output, int count, const ShaperCoefficients& c)
 {
-  for (int i = 0; i < count; ++i)
-  {
-    const double x = input[i];
-    output[i] = (ShapeStatic(x, c) * c.wetGain + x * c.dryGain) * c.outputGain;
-  }
+  FastestDspKernels().shape(input, output, count, c, SampleGuard::None);
 }
 
 } // namespace velmora

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "dsp/AttRelEnvelope.h"
+#include "dsp/DspKernelDispatch.h"
 #include "dsp/Oversampler.h"
 #include "dsp/ShaperCoefficients.h"
 #include "framework/Plugin.h"
@@ -77,6 +78,9 @@ public:
   void RebuildOversampler();
   // Followers take the current sample rate; levels go to 0.
   void ResetLevelFollowers();
+  // Runs the processing on another supported kernel variant (the widest is the default). Call it
+  // while no block is processed; the oversampling engine takes it at the next reset.
+  void UseDspKernels(const velmora::DspKernels& kernels) { mKernels = &kernels; }
   // Main thread: hands over a latency the audio thread queued after a path change; false when
   // none is pending.
   bool TakeLatencyReport(int& latency);
@@ -116,7 +120,17 @@ private:
   void ApplyRampAndAdvanceSwitch(double** outputs, int nOut, int nFrames, bool fadingOut);
   void ChangePathAfterFadeOut();
   void FinishFadeIn();
+  // The plain path and the followers in one pass, for blocks without a switch or a delay; false
+  // (and nothing done) when a channel is missing or the block is longer than the working buffer.
+  bool RunPlainPathWithMeters(double** inputs, double** outputs, int nOut, int nFrames);
   void UpdateMeters(double** inputs, double** outputs, int nOut, int nFrames, bool delayInput);
+  void FollowerCoefficients(std::array<double, kNumMeters>& attack,
+                            std::array<double, kNumMeters>& release) const;
+  // One reading per meter into its queue, from the levels as they stand.
+  void PushMeterReadings();
+  // Passes count input magnitudes of each side through the meter delay rings.
+  void DelayInputMagnitudes(const double* left, const double* right, int count, double* delayedLeft,
+                            double* delayedRight);
   void SetUpMeterDelay(int latency);
   const double* InputChannel(double** inputs, int channel) const;
 
@@ -169,4 +183,5 @@ private:
   std::atomic<bool> mSwitchClaimed{false};
   // The coefficient record of the current block; audio thread only.
   velmora::ShaperCoefficients mBlockCoefficients;
+  const velmora::DspKernels* mKernels = &velmora::FastestDspKernels();
 };

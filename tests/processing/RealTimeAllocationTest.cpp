@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
 #include <vector>
 
 namespace
@@ -14,12 +15,13 @@ using velmora::test::ForbidAllocations;
 constexpr double kRate = 48000.0;
 
 // Runs blocks straight into the plug-in with buffers made beforehand, so that any allocation
-// counted while they run is the plug-in's own.
-class RealTimeTest : public ::testing::Test
+// counted while they run is the plug-in's own; once for every kernel variant the processor runs.
+class RealTimeTest : public ::testing::TestWithParam<const velmora::DspKernels*>
 {
 protected:
   void SetUp() override
   {
+    plugin.UseDspKernels(*GetParam());
     plugin.SetChannelConnections(2, 2);
     for (int c = 0; c < 2; ++c)
     {
@@ -58,7 +60,7 @@ protected:
   std::array<double*, 2> outPtrs{};
 };
 
-TEST_F(RealTimeTest, GuardCountsAnAllocation)
+TEST_P(RealTimeTest, GuardCountsAnAllocation)
 {
   {
     const ForbidAllocations forbid;
@@ -69,7 +71,7 @@ TEST_F(RealTimeTest, GuardCountsAnAllocation)
   EXPECT_EQ(velmora::test::AllocationViolations(), 2);
 }
 
-TEST_F(RealTimeTest, NoAllocationOnEitherPathThroughSwitchesAndFlushes)
+TEST_P(RealTimeTest, NoAllocationOnEitherPathThroughSwitchesAndFlushes)
 {
   Reset(256);
   RunBlocks(20, 256); // plain path
@@ -94,5 +96,8 @@ TEST_F(RealTimeTest, NoAllocationOnEitherPathThroughSwitchesAndFlushes)
   RunBlocks(10, 1024);
   EXPECT_EQ(velmora::test::AllocationViolations(), 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Variants, RealTimeTest, testing::ValuesIn(velmora::SupportedDspKernels()),
+                         [](const auto& info) { return std::string(info.param->name); });
 
 } // namespace

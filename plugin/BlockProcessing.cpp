@@ -1,9 +1,9 @@
 #include "dsp/SampleSanitising.h"
-#include "dsp/SaturationCurve.h"
 #include "dsp/ScopedFlushDenormals.h"
 #include "plugin/Velmora.h"
 
 #include <algorithm>
+#include <array>
 
 void Velmora::ProcessBlock(double** inputs, double** outputs, int nFrames)
 {
@@ -28,6 +28,12 @@ void Velmora::ProcessBlock(double** inputs, double** outputs, int nFrames)
     if (!mFlushPending && switchActive && !fadingOut &&
         mFadeCountdown.load(std::memory_order_acquire) == 0)
       mFadeCountdown.store(kFadeLength, std::memory_order_release);
+  }
+  else if (!oversamplingOn && !switchActive &&
+           RunPlainPathWithMeters(inputs, outputs, nOut, nFrames))
+  {
+    PushMeterReadings();
+    return;
   }
   else
   {
@@ -57,9 +63,37 @@ void Velmora::RunPath(double** inputs, double** outputs, int nOut, int nFrames, 
       mOversampler->ProcessChannel(c, InputChannel(inputs, c), output, nFrames, mBlockCoefficients);
       continue;
     }
-    velmora::CopyFinite(InputChannel(inputs, c), mScratch.data(), nFrames);
-    velmora::ShapeSamples(mScratch.data(), output, nFrames, mBlockCoefficients);
+    const double* input = InputChannel(inputs, c);
+    if (input == nullptr)
+    {
+      velmora::CopyFinite(input, mScratch.data(), nFrames);
+      input = mScratch.data();
+    }
+    mKernels->shape(input, output, nFrames, mBlockCoefficients,
+                    velmora::SampleGuard::ZeroNonFiniteInput);
   }
+}
+
+bool Velmora::RunPlainPathWithMeters(double** inputs, double** outputs, int nOut, int nFrames)
+{
+  const int covered = std::min(nOut, 2);
+  std::array<const double*, 2> in{};
+  std::array<double*, 2> out{};
+  for (int c = 0; c < covered; ++c)
+  {
+    in[static_cast<size_t>(c)] = InputChannel(inputs, c);
+    out[static_cast<size_t>(c)] = outputs[c];
+    if (in[static_cast<size_t>(c)] == nullptr || out[static_cast<size_t>(c)] == nullptr)
+      return false;
+  }
+  if (nFrames > ScratchLength())
+    return false;
+  std::array<double, kNumMeters> attack{};
+  std::array<double, kNumMeters> release{};
+  FollowerCoefficients(attack, release);
+  mKernels->shapeAndFollow(in.data(), out.data(), covered, nFrames, mBlockCoefficients,
+                           attack.data(), release.data(), mLevels.data());
+  return true;
 }
 
 const double* Velmora::InputChannel(double** inputs, int channel) const

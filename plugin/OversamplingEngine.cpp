@@ -14,8 +14,8 @@ void Velmora::RebuildOversampler()
   const int maxBlock = std::max(GetBlockSize(), kMinEngineBlock);
   try
   {
-    auto engine =
-        std::make_unique<velmora::Oversampler>(GetSampleRate(), maxBlock, GetRenderingOffline());
+    auto engine = std::make_unique<velmora::Oversampler>(GetSampleRate(), maxBlock,
+                                                         GetRenderingOffline(), *mKernels);
     std::vector<double> scratch(static_cast<size_t>(maxBlock), 0.0);
     mOversampler = std::move(engine);
     mScratch = std::move(scratch);
