@@ -1,11 +1,15 @@
 #include "tests/graphics/GraphicsTestSupport.h"
 
+#include "editor/DisplayScalePreference.h"
 #include "editor/IBGridKnobControl.h"
 #include "editor/ITransferCurveControl.h"
 #include "plugin/Velmora.h"
 #include "plugin/VelmoraParams.h"
 
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
 
 using namespace iplug::igraphics;
 using namespace velmora::test;
@@ -14,6 +18,11 @@ using namespace velmora::test;
 // hands a new curve to the curve display.
 TEST(VelmoraEdit, AKnobDragChangesTheParameterAndTheCurveShown)
 {
+  // Opening brings the editor to the stored scale: store the one this test draws at.
+  const std::filesystem::path settings =
+      std::filesystem::temp_directory_path() / "velmora-edit-test-settings";
+  ::setenv("XDG_CONFIG_HOME", settings.c_str(), 1);
+  ASSERT_TRUE(velmora::WritePreference("velmora", 2.f));
   TestResources resources;
   resources.Add("x271_frame_stack_fixed_again.png", FrameStripPNG(1024, 1088, 16, 17, 271));
   Velmora plugin(iplug::InstanceInfo{});
@@ -57,4 +66,5 @@ TEST(VelmoraEdit, AKnobDragChangesTheParameterAndTheCurveShown)
   // The union of the knob and the curve display, in pixels at scale 2.
   EXPECT_EQ(ui->Draw(), (PixelRect{48, 116, 774, 344}));
   plugin.CloseEditor();
+  std::filesystem::remove_all(settings);
 }

@@ -252,7 +252,8 @@ void X11Window::Resize(int width, int height)
   XResizeWindow(mConnection->display, mWindow, static_cast<unsigned>(mWidth),
                 static_cast<unsigned>(mHeight));
   cairo_xlib_surface_set_size(mWindowSurface.get(), mWidth, mHeight);
-  XFlush(mConnection->display);
+  // Done on the server before anyone (the host, another connection) looks at the window.
+  XSync(mConnection->display, False);
 }
 
 void X11Window::SetCursor(EWindowCursor cursor)
