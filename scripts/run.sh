@@ -6,14 +6,15 @@ cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
 # Release: the fastest settings (-O3) for the modules that get installed.
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build -j "$(nproc)"
-cmake --build build --target install_vst3
-cmake --build build --target install_clap
+cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DVELMORA_BUILD_TESTS=OFF \
+  -DVELMORA_BUILD_BENCH=OFF >/dev/null
+cmake --build build-release -j "$(nproc)"
+cmake --build build-release --target install_vst3
+cmake --build build-release --target install_clap
 mkdir -p out
-./build/tools/host/velmora-host render "$HOME/.vst3/velmora.vst3" --out out/velmora-demo.wav \
+./build-release/tools/host/velmora-host render "$HOME/.vst3/velmora.vst3" --out out/velmora-demo.wav \
   --set Gain=12 --set Threshold=-6 --set "Mod A=40"
-./build/tools/host/velmora-host render "$HOME/.clap/velmora.clap" --out out/velmora-demo-clap.wav \
+./build-release/tools/host/velmora-host render "$HOME/.clap/velmora.clap" --out out/velmora-demo-clap.wav \
   --set Gain=12 --set Threshold=-6 --set "Mod A=40"
 echo "VST3 module:        $HOME/.vst3/velmora.vst3"
 echo "CLAP module:        $HOME/.clap/velmora.clap"
