@@ -1,6 +1,9 @@
 #pragma once
 
+#include "editor/LedPositions.h"
+
 #include <array>
+#include <cstddef>
 #include <string_view>
 
 namespace velmora::art
@@ -63,73 +66,16 @@ struct Point
 
 using LedTable = std::array<Point, 16>;
 
-// Top-left corners of the LEDs, lowest first: input left and right, output left and right.
-inline constexpr std::array<LedTable, 4> kLedTables{{
-    {{{28, 49},
-      {36, 45},
-      {44, 41},
-      {51, 38},
-      {59, 35},
-      {68, 33},
-      {76, 31},
-      {84, 29},
-      {92, 28},
-      {101, 27},
-      {109, 26},
-      {117, 26},
-      {126, 26},
-      {134, 26},
-      {143, 27},
-      {151, 28}}},
-    {{{37, 64},
-      {44, 61},
-      {51, 58},
-      {58, 55},
-      {65, 52},
-      {72, 50},
-      {80, 48},
-      {87, 46},
-      {95, 45},
-      {102, 44},
-      {110, 43},
-      {118, 43},
-      {125, 43},
-      {133, 44},
-      {141, 44},
-      {148, 45}}},
-    {{{605, 49},
-      {597, 45},
-      {589, 41},
-      {582, 38},
-      {574, 35},
-      {565, 33},
-      {557, 31},
-      {549, 29},
-      {541, 28},
-      {532, 27},
-      {524, 26},
-      {516, 26},
-      {507, 26},
-      {499, 26},
-      {490, 27},
-      {482, 28}}},
-    {{{596, 64},
-      {589, 61},
-      {582, 58},
-      {575, 55},
-      {568, 52},
-      {561, 50},
-      {553, 48},
-      {546, 46},
-      {538, 45},
-      {531, 44},
-      {523, 43},
-      {515, 43},
-      {508, 43},
-      {500, 44},
-      {492, 44},
-      {485, 45}}},
-}};
+// Top-left corners of the LEDs, as the editor's meters place them.
+inline constexpr std::array<LedTable, 4> ToPoints(const std::array<::velmora::LedTable, 4>& tables)
+{
+  std::array<LedTable, 4> points{};
+  for (std::size_t m = 0; m < tables.size(); ++m)
+    for (std::size_t i = 0; i < tables[m].size(); ++i)
+      points[m][i] = Point{tables[m][i][0], tables[m][i][1]};
+  return points;
+}
+inline constexpr std::array<LedTable, 4> kLedTables = ToPoints(::velmora::kLedTables);
 
 // The pointer turns through 270 degrees; angles are measured clockwise from straight up.
 inline constexpr double kKnobSweepDegrees = 270.0;
