@@ -1,0 +1,302 @@
+// The built modules' editors in a host's top-level window on a private X server, driven by real
+// pointer input through XTest: a knob edit reaching the host, the corner scaling the window and
+// the scale surviving a reopen, and repeated opening leaving nothing behind.
+// GoogleTest comes before Xlib, whose macros (None, Bool, ...) would clash with it.
+#include <gtest/gtest.h>
+
+#include "tests/support/XvfbSession.h"
+#include "tools/host/HostWindow.h"
+#include "tools/host/HostedPlugin.h"
+#include "tools/host/HostedPluginLoader.h"
+
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace velmora::test
+{
+namespace
+{
+
+using namespace std::chrono_literals;
+using host::HostEdit;
+using host::HostEditorSize;
+
+constexpr uint32_t kThresholdId = 0;
+// The Threshold knob's centre and the corner control, in editor pixels at 100 %.
+constexpr int kKnobCentreX = 24 + 32;
+constexpr int kKnobCentreY = 152 + 32;
+constexpr int kCornerX = 640;
+constexpr int kCornerY = 390;
+constexpr HostEditorSize kFullSize{650, 400};
+constexpr HostEditorSize kOneAndAHalf{975, 600};
+// Generous: the machine running the tests may be busy.
+constexpr std::chrono::milliseconds kPatience = 10s;
+
+struct Point
+{
+  int x = 0;
+  int y = 0;
+};
+
+class BuiltEditor : public ::testing::TestWithParam<const char*>
+{
+protected:
+  static void SetUpTestSuite() { sXvfb = new XvfbSession(); }
+  static void TearDownTestSuite()
+  {
+    delete sXvfb;
+    sXvfb = nullptr;
+  }
+
+  void SetUp() override
+  {
+    ASSERT_TRUE(sXvfb->Running()) << "Xvfb did not start";
+    mConfig = std::filesystem::temp_directory_path() /
+              ("velmora-built-editor-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(mConfig);
+    std::filesystem::create_directories(mConfig);
+    if (const char* previous = std::getenv("XDG_CONFIG_HOME"))
+      mPreviousConfig = previous;
+    ::setenv("XDG_CONFIG_HOME", mConfig.c_str(), 1);
+    mDisplay = XOpenDisplay(nullptr);
+    ASSERT_NE(mDisplay, nullptr);
+    std::string error;
+    mPlugin = host::LoadHostedPlugin(GetParam(), error);
+    ASSERT_TRUE(mPlugin) << error;
+    mWindow = host::HostWindow::Open("Velmora test", kFullSize, error);
+    ASSERT_TRUE(mWindow) << error;
+    mPlugin->SetResizeHandler([this](const HostEditorSize& size) { mWindow->Resize(size); });
+  }
+
+  void TearDown() override
+  {
+    if (mPlugin)
+      mPlugin->CloseEditor();
+    mPlugin.reset();
+    mWindow.reset();
+    if (mDisplay != nullptr)
+      XCloseDisplay(mDisplay);
+    if (mPreviousConfig)
+      ::setenv("XDG_CONFIG_HOME", mPreviousConfig->c_str(), 1);
+    else
+      ::unsetenv("XDG_CONFIG_HOME");
+    std::filesystem::remove_all(mConfig);
+  }
+
+  // Opens the editor as the editor command does: sized to the editor, then shown.
+  void OpenEditor()
+  {
+    std::string error;
+    ASSERT_TRUE(mPlugin->OpenEditor(mWindow->Id(), std::nullopt, error)) << error;
+    const std::optional<HostEditorSize> size = mPlugin->EditorSize();
+    ASSERT_TRUE(size);
+    mWindow->Resize(*size);
+    mWindow->Show();
+    ASSERT_TRUE(Serve([this] { return EditorViewable(); })) << "the editor never showed";
+  }
+
+  // Runs the host's loop until done answers true or patience runs out.
+  bool Serve(const std::function<bool()>& done)
+  {
+    const auto deadline = std::chrono::steady_clock::now() + kPatience;
+    while (std::chrono::steady_clock::now() < deadline)
+    {
+      mPlugin->RunEventLoop(10ms);
+      mWindow->ServeEvents();
+      if (done())
+        return true;
+    }
+    return false;
+  }
+
+  // Lets the editor read what the pointer did, then serves briefly so that it can react.
+  void Settle()
+  {
+    XSync(mDisplay, False);
+    mPlugin->RunEventLoop(15ms);
+    mWindow->ServeEvents();
+  }
+
+  std::vector<Window> HostChildren() const
+  {
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    std::vector<Window> result;
+    if (XQueryTree(mDisplay, mWindow->Id(), &root, &parent, &children, &count) != 0)
+      result.assign(children, children + count);
+    if (children != nullptr)
+      XFree(children);
+    return result;
+  }
+
+  bool EditorViewable() const
+  {
+    for (const Window child : HostChildren())
+    {
+      XWindowAttributes attributes{};
+      if (XGetWindowAttributes(mDisplay, child, &attributes) != 0 &&
+          attributes.map_state == IsViewable)
+        return true;
+    }
+    return false;
+  }
+
+  HostEditorSize HostWindowSizeOnServer() const
+  {
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(mDisplay, mWindow->Id(), &attributes);
+    return {attributes.width, attributes.height};
+  }
+
+  // A point of the host window in screen coordinates.
+  Point OnScreen(int x, int y) const
+  {
+    int screenX = 0;
+    int screenY = 0;
+    Window child = 0;
+    XTranslateCoordinates(mDisplay, mWindow->Id(), DefaultRootWindow(mDisplay), x, y, &screenX,
+                          &screenY, &child);
+    return {screenX, screenY};
+  }
+
+  // Presses button 1 at from, moves to to in steps, serving the editor between steps, and releases.
+  void Drag(Point from, Point to)
+  {
+    constexpr int kSteps = 20;
+    const Point start = OnScreen(from.x, from.y);
+    const Point end = OnScreen(to.x, to.y);
+    XTestFakeMotionEvent(mDisplay, -1, start.x, start.y, CurrentTime);
+    Settle();
+    XTestFakeButtonEvent(mDisplay, 1, True, CurrentTime);
+    Settle();
+    for (int step = 1; step <= kSteps; ++step)
+    {
+      XTestFakeMotionEvent(mDisplay, -1, start.x + (end.x - start.x) * step / kSteps,
+                           start.y + (end.y - start.y) * step / kSteps, CurrentTime);
+      Settle();
+    }
+    XTestFakeButtonEvent(mDisplay, 1, False, CurrentTime);
+    Settle();
+  }
+
+  std::string PreferenceFile() const
+  {
+    std::ifstream in(mConfig / "Corvane Audio" / "Preferences" / "velmora-display-scale.txt");
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+
+  inline static XvfbSession* sXvfb = nullptr;
+  std::filesystem::path mConfig;
+  std::optional<std::string> mPreviousConfig;
+  Display* mDisplay = nullptr;
+  // Declared before the plug-in so that it goes after it: the editor is its child window.
+  std::unique_ptr<host::HostWindow> mWindow;
+  std::unique_ptr<host::HostedPlugin> mPlugin;
+};
+
+TEST_P(BuiltEditor, DraggingTheThresholdKnobIsAnEditTheHostSees)
+{
+  ASSERT_NO_FATAL_FAILURE(OpenEditor());
+  mPlugin->TakeEdits();
+
+  for (const int dy : {100, -100})
+  {
+    SCOPED_TRACE(dy);
+    const double start = mPlugin->GetParameter(kThresholdId);
+    std::vector<HostEdit> edits;
+    Drag({kKnobCentreX, kKnobCentreY}, {kKnobCentreX, kKnobCentreY + dy});
+    ASSERT_TRUE(Serve(
+        [&]
+        {
+          for (const HostEdit& edit : mPlugin->TakeEdits())
+            edits.push_back(edit);
+          return !edits.empty() && edits.back().kind == HostEdit::Kind::End;
+        }))
+        << "no finished edit reached the host";
+
+    ASSERT_GE(edits.size(), 3u);
+    EXPECT_EQ(edits.front(), (HostEdit{HostEdit::Kind::Begin, kThresholdId, 0.0}));
+    EXPECT_EQ(edits.back(), (HostEdit{HostEdit::Kind::End, kThresholdId, 0.0}));
+    for (size_t i = 1; i + 1 < edits.size(); ++i)
+    {
+      EXPECT_EQ(edits[i].kind, HostEdit::Kind::Value) << i;
+      EXPECT_EQ(edits[i].id, kThresholdId) << i;
+    }
+    const double after = mPlugin->GetParameter(kThresholdId);
+    EXPECT_DOUBLE_EQ(edits[edits.size() - 2].value, after);
+    // Down lowers the knob, up raises it.
+    if (dy > 0)
+      EXPECT_LT(after, start);
+    else
+      EXPECT_GT(after, start);
+  }
+}
+
+TEST_P(BuiltEditor, TheCornerScalesTheWindowAndTheScaleSurvivesAReopen)
+{
+  ASSERT_NO_FATAL_FAILURE(OpenEditor());
+  ASSERT_EQ(mPlugin->EditorSize(), kFullSize);
+  const size_t requestsBefore = mPlugin->ResizeRequests().size();
+
+  Drag({kCornerX, kCornerY}, {kCornerX * 3 / 2, kCornerY * 3 / 2});
+  ASSERT_TRUE(Serve([this] { return mPlugin->EditorSize() == kOneAndAHalf; }))
+      << "the editor ended at " << mPlugin->EditorSize().value_or(HostEditorSize{}).width << " x "
+      << mPlugin->EditorSize().value_or(HostEditorSize{}).height;
+
+  const std::vector<HostEditorSize> requests = mPlugin->ResizeRequests();
+  ASSERT_GT(requests.size(), requestsBefore);
+  EXPECT_EQ(requests.back(), kOneAndAHalf);
+  EXPECT_EQ(mWindow->Size(), kOneAndAHalf);
+  EXPECT_EQ(HostWindowSizeOnServer(), kOneAndAHalf);
+
+  mPlugin->CloseEditor();
+  EXPECT_EQ(PreferenceFile(), "1.5000\n");
+
+  ASSERT_NO_FATAL_FAILURE(OpenEditor());
+  EXPECT_EQ(mPlugin->EditorSize(), kOneAndAHalf);
+  EXPECT_EQ(HostWindowSizeOnServer(), kOneAndAHalf);
+}
+
+TEST_P(BuiltEditor, OpeningAndClosingFiftyTimesLeavesNothingBehind)
+{
+  const host::HostRunLoopCounts registered = mPlugin->RunLoopRegistrations();
+  for (int round = 0; round < 50; ++round)
+  {
+    SCOPED_TRACE(round);
+    std::string error;
+    ASSERT_TRUE(mPlugin->OpenEditor(mWindow->Id(), std::nullopt, error)) << error;
+    if (round == 0)
+    {
+      EXPECT_NE(mPlugin->RunLoopRegistrations(), registered);
+      XSync(mDisplay, False);
+      EXPECT_EQ(HostChildren().size(), 1u);
+    }
+    mPlugin->RunEventLoop(5ms);
+    mPlugin->CloseEditor();
+    ASSERT_EQ(mPlugin->RunLoopRegistrations(), registered);
+  }
+  XSync(mDisplay, False);
+  EXPECT_TRUE(HostChildren().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(BothFormats, BuiltEditor,
+                         ::testing::Values(VELMORA_VST3_BUNDLE_PATH, VELMORA_CLAP_MODULE),
+                         [](const ::testing::TestParamInfo<const char*>& info)
+                         { return std::string(info.param).ends_with(".clap") ? "CLAP" : "VST3"; });
+
+} // namespace
+} // namespace velmora::test
