@@ -11,8 +11,12 @@
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
+#include <cairo.h>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -49,6 +53,57 @@ struct Point
   int x = 0;
   int y = 0;
 };
+
+// The RGB of every pixel of a PNG file, row by row; empty when it cannot be read.
+struct PixelImage
+{
+  int width = 0;
+  int height = 0;
+  std::vector<uint32_t> rgb;
+};
+
+PixelImage ReadPng(const std::filesystem::path& path)
+{
+  PixelImage image;
+  cairo_surface_t* surface = cairo_image_surface_create_from_png(path.c_str());
+  if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS)
+  {
+    cairo_surface_flush(surface);
+    image.width = cairo_image_surface_get_width(surface);
+    image.height = cairo_image_surface_get_height(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    for (int y = 0; y < image.height; ++y)
+    {
+      const auto* row = reinterpret_cast<const uint32_t*>(data + y * stride);
+      for (int x = 0; x < image.width; ++x)
+        image.rgb.push_back(row[x] & 0xFFFFFFu);
+    }
+  }
+  cairo_surface_destroy(surface);
+  return image;
+}
+
+// How many pixels differ; every pixel when the sizes do.
+size_t DifferingPixels(const PixelImage& a, const PixelImage& b)
+{
+  if (a.width != b.width || a.height != b.height)
+    return std::max(a.rgb.size(), b.rgb.size());
+  size_t differing = 0;
+  for (size_t i = 0; i < a.rgb.size(); ++i)
+    differing += a.rgb[i] != b.rgb[i];
+  return differing;
+}
+
+// The editor drawn off-screen by the snapshot tool at a scale, read back.
+PixelImage OffScreenRendering(double scale, const std::filesystem::path& path)
+{
+  const std::string command = "'" + std::string(VELMORA_SNAPSHOT_PATH) + "' --scale " +
+                              std::to_string(scale) + " '" + path.string() + "' >/dev/null";
+  if (std::system(command.c_str()) != 0)
+    return {};
+  return ReadPng(path);
+}
 
 class BuiltEditor : public ::testing::TestWithParam<const char*>
 {
@@ -291,6 +346,50 @@ TEST_P(BuiltEditor, OpeningAndClosingFiftyTimesLeavesNothingBehind)
   }
   XSync(mDisplay, False);
   EXPECT_TRUE(HostChildren().empty());
+}
+
+TEST_P(BuiltEditor, TheHostsScreenshotIsTheOffScreenRendering)
+{
+  struct Case
+  {
+    const char* preference;
+    double scale;
+    HostEditorSize size;
+  };
+  const Case cases[] = {{nullptr, 1.0, kFullSize}, {"1.5000\n", 1.5, kOneAndAHalf}};
+  // Away from the window, so that nothing shows a hover.
+  XTestFakeMotionEvent(mDisplay, -1, 1590, 1190, CurrentTime);
+  XSync(mDisplay, False);
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.scale);
+    if (c.preference)
+    {
+      const std::filesystem::path folder = mConfig / "Corvane Audio" / "Preferences";
+      std::filesystem::create_directories(folder);
+      std::ofstream(folder / "velmora-display-scale.txt") << c.preference;
+    }
+    const PixelImage expected = OffScreenRendering(c.scale, mConfig / "offscreen.png");
+    ASSERT_EQ(expected.width, c.size.width);
+    ASSERT_EQ(expected.height, c.size.height);
+
+    ASSERT_NO_FATAL_FAILURE(OpenEditor());
+    ASSERT_EQ(mPlugin->EditorSize(), c.size);
+    const std::filesystem::path shot = mConfig / "host.png";
+    PixelImage seen;
+    // The editor draws on its own time; wait for its drawing to settle to the same picture.
+    Serve(
+        [&]
+        {
+          std::string error;
+          seen = mWindow->SavePng(shot.string(), error) ? ReadPng(shot) : PixelImage{};
+          return DifferingPixels(seen, expected) == 0;
+        });
+    EXPECT_EQ(seen.width, c.size.width);
+    EXPECT_EQ(seen.height, c.size.height);
+    EXPECT_EQ(DifferingPixels(seen, expected), 0u);
+    mPlugin->CloseEditor();
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(BothFormats, BuiltEditor,
