@@ -95,11 +95,13 @@ size_t DifferingPixels(const PixelImage& a, const PixelImage& b)
   return differing;
 }
 
-// The editor drawn off-screen by the snapshot tool at a scale, read back.
-PixelImage OffScreenRendering(double scale, const std::filesystem::path& path)
+// The editor drawn off-screen by the snapshot tool at a scale, with more of its options, read back.
+PixelImage OffScreenRendering(double scale, const std::filesystem::path& path,
+                              const std::string& options = "")
 {
   const std::string command = "'" + std::string(VELMORA_SNAPSHOT_PATH) + "' --scale " +
-                              std::to_string(scale) + " '" + path.string() + "' >/dev/null";
+                              std::to_string(scale) + " " + options + " '" + path.string() +
+                              "' >/dev/null";
   if (std::system(command.c_str()) != 0)
     return {};
   return ReadPng(path);
@@ -248,6 +250,35 @@ protected:
     Settle();
   }
 
+  // What the host window shows, read back from its screenshot.
+  PixelImage Screenshot()
+  {
+    const std::filesystem::path shot = mConfig / "host.png";
+    std::string error;
+    return mWindow->SavePng(shot.string(), error) ? ReadPng(shot) : PixelImage{};
+  }
+
+  // Waits for the editor's drawing to settle to the expected picture and answers how many pixels
+  // of the host's last screenshot still differ.
+  size_t ScreenshotDifference(const PixelImage& expected)
+  {
+    size_t differing = 0;
+    Serve(
+        [&]
+        {
+          differing = DifferingPixels(Screenshot(), expected);
+          return differing == 0;
+        });
+    return differing;
+  }
+
+  // Away from the window, so that nothing shows a hover.
+  void MovePointerAway()
+  {
+    XTestFakeMotionEvent(mDisplay, -1, 1590, 1190, CurrentTime);
+    XSync(mDisplay, False);
+  }
+
   std::string PreferenceFile() const
   {
     std::ifstream in(mConfig / "Corvane Audio" / "Preferences" / "velmora-display-scale.txt");
@@ -268,12 +299,19 @@ TEST_P(BuiltEditor, DraggingTheThresholdKnobIsAnEditTheHostSees)
   ASSERT_NO_FATAL_FAILURE(OpenEditor());
   mPlugin->TakeEdits();
 
-  for (const int dy : {100, -100})
+  // The second press lands away from the first: at the same place soon after, it would be a
+  // double-click, which resets the knob.
+  const struct
+  {
+    int dx;
+    int dy;
+  } drags[] = {{0, 100}, {10, -50}};
+  for (const auto [dx, dy] : drags)
   {
     SCOPED_TRACE(dy);
     const double start = mPlugin->GetParameter(kThresholdId);
     std::vector<HostEdit> edits;
-    Drag({kKnobCentreX, kKnobCentreY}, {kKnobCentreX, kKnobCentreY + dy});
+    Drag({kKnobCentreX + dx, kKnobCentreY}, {kKnobCentreX + dx, kKnobCentreY + dy});
     ASSERT_TRUE(Serve(
         [&]
         {
@@ -299,6 +337,20 @@ TEST_P(BuiltEditor, DraggingTheThresholdKnobIsAnEditTheHostSees)
     else
       EXPECT_GT(after, start);
   }
+
+  // The editor shows the new threshold, its curve included, as one drawn with it from the start.
+  const std::string threshold =
+      mPlugin->TextFromValue(kThresholdId, mPlugin->GetParameter(kThresholdId));
+  char* parsedTo = nullptr;
+  const double decibels = std::strtod(threshold.c_str(), &parsedTo);
+  ASSERT_NE(parsedTo, threshold.c_str()) << threshold;
+  ASSERT_LT(decibels, 0.0) << threshold;
+  const PixelImage expected = OffScreenRendering(1.0, mConfig / "offscreen.png",
+                                                 "--set Threshold=" + std::to_string(decibels));
+  ASSERT_EQ(expected.width, kFullSize.width);
+  MovePointerAway();
+  EXPECT_EQ(ScreenshotDifference(expected), 0u) << "at " << threshold;
+  EXPECT_NE(DifferingPixels(Screenshot(), OffScreenRendering(1.0, mConfig / "default.png")), 0u);
 }
 
 TEST_P(BuiltEditor, TheCornerScalesTheWindowAndTheScaleSurvivesAReopen)
@@ -357,9 +409,7 @@ TEST_P(BuiltEditor, TheHostsScreenshotIsTheOffScreenRendering)
     HostEditorSize size;
   };
   const Case cases[] = {{nullptr, 1.0, kFullSize}, {"1.5000\n", 1.5, kOneAndAHalf}};
-  // Away from the window, so that nothing shows a hover.
-  XTestFakeMotionEvent(mDisplay, -1, 1590, 1190, CurrentTime);
-  XSync(mDisplay, False);
+  MovePointerAway();
   for (const Case& c : cases)
   {
     SCOPED_TRACE(c.scale);
@@ -375,19 +425,7 @@ TEST_P(BuiltEditor, TheHostsScreenshotIsTheOffScreenRendering)
 
     ASSERT_NO_FATAL_FAILURE(OpenEditor());
     ASSERT_EQ(mPlugin->EditorSize(), c.size);
-    const std::filesystem::path shot = mConfig / "host.png";
-    PixelImage seen;
-    // The editor draws on its own time; wait for its drawing to settle to the same picture.
-    Serve(
-        [&]
-        {
-          std::string error;
-          seen = mWindow->SavePng(shot.string(), error) ? ReadPng(shot) : PixelImage{};
-          return DifferingPixels(seen, expected) == 0;
-        });
-    EXPECT_EQ(seen.width, c.size.width);
-    EXPECT_EQ(seen.height, c.size.height);
-    EXPECT_EQ(DifferingPixels(seen, expected), 0u);
+    EXPECT_EQ(ScreenshotDifference(expected), 0u);
     mPlugin->CloseEditor();
   }
 }
