@@ -1,0 +1,439 @@
+// The built modules' editors in a host's top-level window on a private X server, driven by real
+// pointer input through XTest: a knob edit reaching the host, the corner scaling the window and
+// the scale surviving a reopen, and repeated opening leaving nothing behind.
+// GoogleTest comes before Xlib, whose macros (None, Bool, ...) would clash with it.
+#include <gtest/gtest.h>
+
+#include "tests/support/XvfbSession.h"
+#include "tools/host/HostWindow.h"
+#include "tools/host/HostedPlugin.h"
+#include "tools/host/HostedPluginLoader.h"
+
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <cairo.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <optional>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace velmora::test
+{
+namespace
+{
+
+using namespace std::chrono_literals;
+using host::HostEdit;
+using host::HostEditorSize;
+
+constexpr uint32_t kThresholdId = 0;
+// The Threshold knob's centre and the corner control, in editor pixels at 100 %.
+constexpr int kKnobCentreX = 24 + 32;
+constexpr int kKnobCentreY = 152 + 32;
+constexpr int kCornerX = 640;
+constexpr int kCornerY = 390;
+constexpr HostEditorSize kFullSize{650, 400};
+constexpr HostEditorSize kOneAndAHalf{975, 600};
+// Generous: the machine running the tests may be busy.
+constexpr std::chrono::milliseconds kPatience = 10s;
+
+struct Point
+{
+  int x = 0;
+  int y = 0;
+};
+
+// The RGB of every pixel of a PNG file, row by row; empty when it cannot be read.
+struct PixelImage
+{
+  int width = 0;
+  int height = 0;
+  std::vector<uint32_t> rgb;
+};
+
+PixelImage ReadPng(const std::filesystem::path& path)
+{
+  PixelImage image;
+  cairo_surface_t* surface = cairo_image_surface_create_from_png(path.c_str());
+  if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS)
+  {
+    cairo_surface_flush(surface);
+    image.width = cairo_image_surface_get_width(surface);
+    image.height = cairo_image_surface_get_height(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    const unsigned char* data = cairo_image_surface_get_data(surface);
+    for (int y = 0; y < image.height; ++y)
+    {
+      const auto* row = reinterpret_cast<const uint32_t*>(data + y * stride);
+      for (int x = 0; x < image.width; ++x)
+        image.rgb.push_back(row[x] & 0xFFFFFFu);
+    }
+  }
+  cairo_surface_destroy(surface);
+  return image;
+}
+
+// How many pixels differ; every pixel when the sizes do.
+size_t DifferingPixels(const PixelImage& a, const PixelImage& b)
+{
+  if (a.width != b.width || a.height != b.height)
+    return std::max(a.rgb.size(), b.rgb.size());
+  size_t differing = 0;
+  for (size_t i = 0; i < a.rgb.size(); ++i)
+    differing += a.rgb[i] != b.rgb[i];
+  return differing;
+}
+
+// The editor drawn off-screen by the snapshot tool at a scale, with more of its options, read back.
+PixelImage OffScreenRendering(double scale, const std::filesystem::path& path,
+                              const std::string& options = "")
+{
+  const std::string command = "'" + std::string(VELMORA_SNAPSHOT_PATH) + "' --scale " +
+                              std::to_string(scale) + " " + options + " '" + path.string() +
+                              "' >/dev/null";
+  if (std::system(command.c_str()) != 0)
+    return {};
+  return ReadPng(path);
+}
+
+class BuiltEditor : public ::testing::TestWithParam<const char*>
+{
+protected:
+  static void SetUpTestSuite() { sXvfb = new XvfbSession(); }
+  static void TearDownTestSuite()
+  {
+    delete sXvfb;
+    sXvfb = nullptr;
+  }
+
+  void SetUp() override
+  {
+    ASSERT_TRUE(sXvfb->Running()) << "Xvfb did not start";
+    mConfig = std::filesystem::temp_directory_path() /
+              ("velmora-built-editor-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(mConfig);
+    std::filesystem::create_directories(mConfig);
+    if (const char* previous = std::getenv("XDG_CONFIG_HOME"))
+      mPreviousConfig = previous;
+    ::setenv("XDG_CONFIG_HOME", mConfig.c_str(), 1);
+    mDisplay = XOpenDisplay(nullptr);
+    ASSERT_NE(mDisplay, nullptr);
+    std::string error;
+    mPlugin = host::LoadHostedPlugin(GetParam(), error);
+    ASSERT_TRUE(mPlugin) << error;
+    mWindow = host::HostWindow::Open("Velmora test", kFullSize, error);
+    ASSERT_TRUE(mWindow) << error;
+    mPlugin->SetResizeHandler([this](const HostEditorSize& size) { mWindow->Resize(size); });
+  }
+
+  void TearDown() override
+  {
+    if (mPlugin)
+      mPlugin->CloseEditor();
+    mPlugin.reset();
+    mWindow.reset();
+    if (mDisplay != nullptr)
+      XCloseDisplay(mDisplay);
+    if (mPreviousConfig)
+      ::setenv("XDG_CONFIG_HOME", mPreviousConfig->c_str(), 1);
+    else
+      ::unsetenv("XDG_CONFIG_HOME");
+    std::filesystem::remove_all(mConfig);
+  }
+
+  // Opens the editor as the editor command does: sized to the editor, then shown.
+  void OpenEditor()
+  {
+    std::string error;
+    ASSERT_TRUE(mPlugin->OpenEditor(mWindow->Id(), std::nullopt, error)) << error;
+    const std::optional<HostEditorSize> size = mPlugin->EditorSize();
+    ASSERT_TRUE(size);
+    mWindow->Resize(*size);
+    mWindow->Show();
+    ASSERT_TRUE(Serve([this] { return EditorViewable(); })) << "the editor never showed";
+  }
+
+  // Runs the host's loop until done answers true or patience runs out.
+  bool Serve(const std::function<bool()>& done)
+  {
+    const auto deadline = std::chrono::steady_clock::now() + kPatience;
+    while (std::chrono::steady_clock::now() < deadline)
+    {
+      mPlugin->RunEventLoop(10ms);
+      mWindow->ServeEvents();
+      if (done())
+        return true;
+    }
+    return false;
+  }
+
+  // Lets the editor read what the pointer did, then serves briefly so that it can react.
+  void Settle()
+  {
+    XSync(mDisplay, False);
+    mPlugin->RunEventLoop(15ms);
+    mWindow->ServeEvents();
+  }
+
+  std::vector<Window> HostChildren() const
+  {
+    Window root = 0;
+    Window parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    std::vector<Window> result;
+    if (XQueryTree(mDisplay, mWindow->Id(), &root, &parent, &children, &count) != 0)
+      result.assign(children, children + count);
+    if (children != nullptr)
+      XFree(children);
+    return result;
+  }
+
+  bool EditorViewable() const
+  {
+    for (const Window child : HostChildren())
+    {
+      XWindowAttributes attributes{};
+      if (XGetWindowAttributes(mDisplay, child, &attributes) != 0 &&
+          attributes.map_state == IsViewable)
+        return true;
+    }
+    return false;
+  }
+
+  HostEditorSize HostWindowSizeOnServer() const
+  {
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(mDisplay, mWindow->Id(), &attributes);
+    return {attributes.width, attributes.height};
+  }
+
+  // A point of the host window in screen coordinates.
+  Point OnScreen(int x, int y) const
+  {
+    int screenX = 0;
+    int screenY = 0;
+    Window child = 0;
+    XTranslateCoordinates(mDisplay, mWindow->Id(), DefaultRootWindow(mDisplay), x, y, &screenX,
+                          &screenY, &child);
+    return {screenX, screenY};
+  }
+
+  // Presses button 1 at from, moves to to in steps, serving the editor between steps, and releases.
+  void Drag(Point from, Point to)
+  {
+    constexpr int kSteps = 20;
+    const Point start = OnScreen(from.x, from.y);
+    const Point end = OnScreen(to.x, to.y);
+    XTestFakeMotionEvent(mDisplay, -1, start.x, start.y, CurrentTime);
+    Settle();
+    XTestFakeButtonEvent(mDisplay, 1, True, CurrentTime);
+    Settle();
+    for (int step = 1; step <= kSteps; ++step)
+    {
+      XTestFakeMotionEvent(mDisplay, -1, start.x + (end.x - start.x) * step / kSteps,
+                           start.y + (end.y - start.y) * step / kSteps, CurrentTime);
+      Settle();
+    }
+    XTestFakeButtonEvent(mDisplay, 1, False, CurrentTime);
+    Settle();
+  }
+
+  // What the host window shows, read back from its screenshot.
+  PixelImage Screenshot()
+  {
+    const std::filesystem::path shot = mConfig / "host.png";
+    std::string error;
+    return mWindow->SavePng(shot.string(), error) ? ReadPng(shot) : PixelImage{};
+  }
+
+  // Waits for the editor's drawing to settle to the expected picture and answers how many pixels
+  // of the host's last screenshot still differ.
+  size_t ScreenshotDifference(const PixelImage& expected)
+  {
+    size_t differing = 0;
+    Serve(
+        [&]
+        {
+          differing = DifferingPixels(Screenshot(), expected);
+          return differing == 0;
+        });
+    return differing;
+  }
+
+  // Away from the window, so that nothing shows a hover.
+  void MovePointerAway()
+  {
+    XTestFakeMotionEvent(mDisplay, -1, 1590, 1190, CurrentTime);
+    XSync(mDisplay, False);
+  }
+
+  std::string PreferenceFile() const
+  {
+    std::ifstream in(mConfig / "Corvane Audio" / "Preferences" / "velmora-display-scale.txt");
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+
+  inline static XvfbSession* sXvfb = nullptr;
+  std::filesystem::path mConfig;
+  std::optional<std::string> mPreviousConfig;
+  Display* mDisplay = nullptr;
+  // Declared before the plug-in so that it goes after it: the editor is its child window.
+  std::unique_ptr<host::HostWindow> mWindow;
+  std::unique_ptr<host::HostedPlugin> mPlugin;
+};
+
+TEST_P(BuiltEditor, DraggingTheThresholdKnobIsAnEditTheHostSees)
+{
+  ASSERT_NO_FATAL_FAILURE(OpenEditor());
+  mPlugin->TakeEdits();
+
+  // The second press lands away from the first: at the same place soon after, it would be a
+  // double-click, which resets the knob.
+  const struct
+  {
+    int dx;
+    int dy;
+  } drags[] = {{0, 100}, {10, -50}};
+  for (const auto [dx, dy] : drags)
+  {
+    SCOPED_TRACE(dy);
+    const double start = mPlugin->GetParameter(kThresholdId);
+    std::vector<HostEdit> edits;
+    Drag({kKnobCentreX + dx, kKnobCentreY}, {kKnobCentreX + dx, kKnobCentreY + dy});
+    ASSERT_TRUE(Serve(
+        [&]
+        {
+          for (const HostEdit& edit : mPlugin->TakeEdits())
+            edits.push_back(edit);
+          return !edits.empty() && edits.back().kind == HostEdit::Kind::End;
+        }))
+        << "no finished edit reached the host";
+
+    ASSERT_GE(edits.size(), 3u);
+    EXPECT_EQ(edits.front(), (HostEdit{HostEdit::Kind::Begin, kThresholdId, 0.0}));
+    EXPECT_EQ(edits.back(), (HostEdit{HostEdit::Kind::End, kThresholdId, 0.0}));
+    for (size_t i = 1; i + 1 < edits.size(); ++i)
+    {
+      EXPECT_EQ(edits[i].kind, HostEdit::Kind::Value) << i;
+      EXPECT_EQ(edits[i].id, kThresholdId) << i;
+    }
+    const double after = mPlugin->GetParameter(kThresholdId);
+    EXPECT_DOUBLE_EQ(edits[edits.size() - 2].value, after);
+    // Down lowers the knob, up raises it.
+    if (dy > 0)
+      EXPECT_LT(after, start);
+    else
+      EXPECT_GT(after, start);
+  }
+
+  // The editor shows the new threshold, its curve included, as one drawn with it from the start.
+  const std::string threshold =
+      mPlugin->TextFromValue(kThresholdId, mPlugin->GetParameter(kThresholdId));
+  char* parsedTo = nullptr;
+  const double decibels = std::strtod(threshold.c_str(), &parsedTo);
+  ASSERT_NE(parsedTo, threshold.c_str()) << threshold;
+  ASSERT_LT(decibels, 0.0) << threshold;
+  const PixelImage expected = OffScreenRendering(1.0, mConfig / "offscreen.png",
+                                                 "--set Threshold=" + std::to_string(decibels));
+  ASSERT_EQ(expected.width, kFullSize.width);
+  MovePointerAway();
+  EXPECT_EQ(ScreenshotDifference(expected), 0u) << "at " << threshold;
+  EXPECT_NE(DifferingPixels(Screenshot(), OffScreenRendering(1.0, mConfig / "default.png")), 0u);
+}
+
+TEST_P(BuiltEditor, TheCornerScalesTheWindowAndTheScaleSurvivesAReopen)
+{
+  ASSERT_NO_FATAL_FAILURE(OpenEditor());
+  ASSERT_EQ(mPlugin->EditorSize(), kFullSize);
+  const size_t requestsBefore = mPlugin->ResizeRequests().size();
+
+  Drag({kCornerX, kCornerY}, {kCornerX * 3 / 2, kCornerY * 3 / 2});
+  ASSERT_TRUE(Serve([this] { return mPlugin->EditorSize() == kOneAndAHalf; }))
+      << "the editor ended at " << mPlugin->EditorSize().value_or(HostEditorSize{}).width << " x "
+      << mPlugin->EditorSize().value_or(HostEditorSize{}).height;
+
+  const std::vector<HostEditorSize> requests = mPlugin->ResizeRequests();
+  ASSERT_GT(requests.size(), requestsBefore);
+  EXPECT_EQ(requests.back(), kOneAndAHalf);
+  EXPECT_EQ(mWindow->Size(), kOneAndAHalf);
+  EXPECT_EQ(HostWindowSizeOnServer(), kOneAndAHalf);
+
+  mPlugin->CloseEditor();
+  EXPECT_EQ(PreferenceFile(), "1.5000\n");
+
+  ASSERT_NO_FATAL_FAILURE(OpenEditor());
+  EXPECT_EQ(mPlugin->EditorSize(), kOneAndAHalf);
+  EXPECT_EQ(HostWindowSizeOnServer(), kOneAndAHalf);
+}
+
+TEST_P(BuiltEditor, OpeningAndClosingFiftyTimesLeavesNothingBehind)
+{
+  const host::HostRunLoopCounts registered = mPlugin->RunLoopRegistrations();
+  for (int round = 0; round < 50; ++round)
+  {
+    SCOPED_TRACE(round);
+    std::string error;
+    ASSERT_TRUE(mPlugin->OpenEditor(mWindow->Id(), std::nullopt, error)) << error;
+    if (round == 0)
+    {
+      EXPECT_NE(mPlugin->RunLoopRegistrations(), registered);
+      XSync(mDisplay, False);
+      EXPECT_EQ(HostChildren().size(), 1u);
+    }
+    mPlugin->RunEventLoop(5ms);
+    mPlugin->CloseEditor();
+    ASSERT_EQ(mPlugin->RunLoopRegistrations(), registered);
+  }
+  XSync(mDisplay, False);
+  EXPECT_TRUE(HostChildren().empty());
+}
+
+TEST_P(BuiltEditor, TheHostsScreenshotIsTheOffScreenRendering)
+{
+  struct Case
+  {
+    const char* preference;
+    double scale;
+    HostEditorSize size;
+  };
+  const Case cases[] = {{nullptr, 1.0, kFullSize}, {"1.5000\n", 1.5, kOneAndAHalf}};
+  MovePointerAway();
+  for (const Case& c : cases)
+  {
+    SCOPED_TRACE(c.scale);
+    if (c.preference)
+    {
+      const std::filesystem::path folder = mConfig / "Corvane Audio" / "Preferences";
+      std::filesystem::create_directories(folder);
+      std::ofstream(folder / "velmora-display-scale.txt") << c.preference;
+    }
+    const PixelImage expected = OffScreenRendering(c.scale, mConfig / "offscreen.png");
+    ASSERT_EQ(expected.width, c.size.width);
+    ASSERT_EQ(expected.height, c.size.height);
+
+    ASSERT_NO_FATAL_FAILURE(OpenEditor());
+    ASSERT_EQ(mPlugin->EditorSize(), c.size);
+    EXPECT_EQ(ScreenshotDifference(expected), 0u);
+    mPlugin->CloseEditor();
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(BothFormats, BuiltEditor,
+                         ::testing::Values(VELMORA_VST3_BUNDLE_PATH, VELMORA_CLAP_MODULE),
+                         [](const ::testing::TestParamInfo<const char*>& info)
+                         { return std::string(info.param).ends_with(".clap") ? "CLAP" : "VST3"; });
+
+} // namespace
+} // namespace velmora::test
