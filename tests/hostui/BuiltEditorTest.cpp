@@ -428,6 +428,7 @@ TEST_P(BuiltEditor, TheCornerScalesTheWindowAndTheScaleSurvivesAReopen)
 TEST_P(BuiltEditor, OpeningAndClosingFiftyTimesLeavesNothingBehind)
 {
   const host::HostRunLoopCounts registered = mPlugin->RunLoopRegistrations();
+  const auto fdsBefore = std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
   for (int round = 0; round < 50; ++round)
   {
     SCOPED_TRACE(round);
@@ -445,6 +446,8 @@ TEST_P(BuiltEditor, OpeningAndClosingFiftyTimesLeavesNothingBehind)
   }
   XSync(mDisplay, False);
   EXPECT_TRUE(HostChildren().empty());
+  // X connections are descriptors: none may stay open.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}), fdsBefore);
 }
 
 TEST_P(BuiltEditor, TheHostsScreenshotIsTheOffScreenRendering)
