@@ -1,6 +1,7 @@
 // The built modules' editors in a host's top-level window on a private X server, driven by real
-// pointer input through XTest: a knob edit reaching the host, the corner scaling the window and
-// the scale surviving a reopen, and repeated opening leaving nothing behind.
+// pointer input through XTest: knob edits and a double-click reset reaching the host, the corner
+// scaling the window and the scale surviving a reopen, repeated opening leaving nothing behind,
+// and the host's screenshots matching the editor drawn off-screen in the same state.
 // GoogleTest comes before Xlib, whose macros (None, Bool, ...) would clash with it.
 #include <gtest/gtest.h>
 
