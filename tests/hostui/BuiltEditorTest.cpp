@@ -1,6 +1,7 @@
 // The built modules' editors in a host's top-level window on a private X server, driven by real
-// pointer input through XTest: a knob edit reaching the host, the corner scaling the window and
-// the scale surviving a reopen, and repeated opening leaving nothing behind.
+// pointer input through XTest: knob edits and a double-click reset reaching the host, the corner
+// scaling the window and the scale surviving a reopen, repeated opening leaving nothing behind,
+// and the host's screenshots matching the editor drawn off-screen in the same state.
 // GoogleTest comes before Xlib, whose macros (None, Bool, ...) would clash with it.
 #include <gtest/gtest.h>
 
@@ -353,6 +354,53 @@ TEST_P(BuiltEditor, DraggingTheThresholdKnobIsAnEditTheHostSees)
   EXPECT_NE(DifferingPixels(Screenshot(), OffScreenRendering(1.0, mConfig / "default.png")), 0u);
 }
 
+TEST_P(BuiltEditor, DoubleClickingTheKnobResetsThresholdForTheHost)
+{
+  ASSERT_NO_FATAL_FAILURE(OpenEditor());
+  const double defaultValue = mPlugin->GetParameter(kThresholdId);
+  Drag({kKnobCentreX, kKnobCentreY}, {kKnobCentreX, kKnobCentreY + 100});
+  ASSERT_TRUE(Serve(
+      [&]
+      {
+        const std::vector<HostEdit> dragEdits = mPlugin->TakeEdits();
+        return !dragEdits.empty() && dragEdits.back().kind == HostEdit::Kind::End;
+      }));
+  ASSERT_LT(mPlugin->GetParameter(kThresholdId), defaultValue);
+
+  // Away from where the drag pressed, so that only the second of these presses is a double-click.
+  const Point at = OnScreen(kKnobCentreX + 10, kKnobCentreY);
+  XTestFakeMotionEvent(mDisplay, -1, at.x, at.y, CurrentTime);
+  for (int click = 0; click < 2; ++click)
+  {
+    XTestFakeButtonEvent(mDisplay, 1, True, CurrentTime);
+    XTestFakeButtonEvent(mDisplay, 1, False, CurrentTime);
+  }
+  XSync(mDisplay, False);
+  // The first click may report a gesture without a value; the double-click ends with the reset.
+  std::vector<HostEdit> edits;
+  ASSERT_TRUE(Serve(
+      [&]
+      {
+        for (const HostEdit& edit : mPlugin->TakeEdits())
+          edits.push_back(edit);
+        return edits.size() >= 3 && edits.back().kind == HostEdit::Kind::End &&
+               edits[edits.size() - 2].kind == HostEdit::Kind::Value;
+      }))
+      << edits.size() << " edits";
+  const std::vector<HostEdit> last(edits.end() - 3, edits.end());
+  EXPECT_EQ(last, (std::vector<HostEdit>{{HostEdit::Kind::Begin, kThresholdId, 0.0},
+                                         {HostEdit::Kind::Value, kThresholdId, defaultValue},
+                                         {HostEdit::Kind::End, kThresholdId, 0.0}}));
+  for (const HostEdit& edit : edits)
+  {
+    if (edit.kind == HostEdit::Kind::Value)
+    {
+      EXPECT_EQ(edit.value, defaultValue);
+    }
+  }
+  EXPECT_EQ(mPlugin->GetParameter(kThresholdId), defaultValue);
+}
+
 TEST_P(BuiltEditor, TheCornerScalesTheWindowAndTheScaleSurvivesAReopen)
 {
   ASSERT_NO_FATAL_FAILURE(OpenEditor());
@@ -381,6 +429,7 @@ TEST_P(BuiltEditor, TheCornerScalesTheWindowAndTheScaleSurvivesAReopen)
 TEST_P(BuiltEditor, OpeningAndClosingFiftyTimesLeavesNothingBehind)
 {
   const host::HostRunLoopCounts registered = mPlugin->RunLoopRegistrations();
+  const auto fdsBefore = std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
   for (int round = 0; round < 50; ++round)
   {
     SCOPED_TRACE(round);
@@ -398,6 +447,8 @@ TEST_P(BuiltEditor, OpeningAndClosingFiftyTimesLeavesNothingBehind)
   }
   XSync(mDisplay, False);
   EXPECT_TRUE(HostChildren().empty());
+  // X connections are descriptors: none may stay open.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}), fdsBefore);
 }
 
 TEST_P(BuiltEditor, TheHostsScreenshotIsTheOffScreenRendering)
