@@ -15,6 +15,7 @@
 #include <cairo.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -26,6 +27,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
@@ -449,6 +451,51 @@ TEST_P(BuiltEditor, OpeningAndClosingFiftyTimesLeavesNothingBehind)
   EXPECT_TRUE(HostChildren().empty());
   // X connections are descriptors: none may stay open.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {}), fdsBefore);
+}
+
+// Host automation keeps arriving with every block on an audio thread while the editor opens,
+// shows the changes and closes again: nothing crashes or races, and the last value holds.
+TEST_P(BuiltEditor, ClosingTheEditorWhileAutomationRunsIsSafe)
+{
+  constexpr int kBlock = 256;
+  std::string error;
+  host::ProcessSetup setup;
+  setup.maxBlockSize = kBlock;
+  ASSERT_TRUE(mPlugin->Start(setup, error)) << error;
+  std::atomic<bool> running{true};
+  std::atomic<int> processed{0};
+  std::atomic<double> lastSent{0.0};
+  std::thread audio(
+      [&]
+      {
+        std::vector<double> left(kBlock, 0.25);
+        std::vector<double> right(kBlock, -0.25);
+        std::vector<double*> channels{left.data(), right.data()};
+        for (int block = 0; running.load(); ++block)
+        {
+          const double value = (block % 50) / 50.0;
+          if (mPlugin->Process(channels, kBlock, {host::HostParamChange{0, block % kBlock, value}}))
+          {
+            lastSent = value;
+            ++processed;
+          }
+          std::this_thread::sleep_for(1ms);
+        }
+      });
+  for (int round = 0; round < 10; ++round)
+  {
+    SCOPED_TRACE(round);
+    ASSERT_TRUE(mPlugin->OpenEditor(mWindow->Id(), std::nullopt, error)) << error;
+    mPlugin->RunEventLoop(40ms);
+    mPlugin->CloseEditor();
+    mPlugin->RunEventLoop(5ms);
+  }
+  running = false;
+  audio.join();
+  EXPECT_GT(processed.load(), 0);
+  mPlugin->Idle();
+  EXPECT_NEAR(mPlugin->GetParameter(0), lastSent.load(), 1e-9);
+  mPlugin->Stop();
 }
 
 TEST_P(BuiltEditor, TheHostsScreenshotIsTheOffScreenRendering)
