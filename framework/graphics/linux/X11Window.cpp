@@ -118,9 +118,17 @@ X11Window::X11Window(std::unique_ptr<Connection> connection, unsigned long windo
 X11Window::~X11Window()
 {
   // The cairo surface refers to the window; it goes first, the window before the connection.
+  // Cairo keeps per-connection state (images for drawing, shared memory) in its device, which
+  // must be finished while the connection is still open.
+  cairo_device_t* device = cairo_device_reference(cairo_surface_get_device(mWindowSurface.get()));
   mWindowSurface.reset();
   XDestroyWindow(mConnection->display, mWindow);
   XSync(mConnection->display, False);
+  if (device != nullptr)
+  {
+    cairo_device_finish(device);
+    cairo_device_destroy(device);
+  }
 }
 
 unsigned long X11Window::WindowId() const
