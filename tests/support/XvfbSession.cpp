@@ -24,8 +24,10 @@ XvfbSession::XvfbSession()
     ::dup2(devNull, STDERR_FILENO);
     const std::string fd = std::to_string(fds[1]);
     // -displayfd makes the server choose a free display and write its number to the pipe.
+    // -noreset: without it the server restarts whenever its last client leaves, and a test that
+    // connects during that restart is refused.
     ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1600x1200x24", "-nolisten",
-             "tcp", "+extension", "XTEST", static_cast<char*>(nullptr));
+             "tcp", "-noreset", "+extension", "XTEST", static_cast<char*>(nullptr));
     ::_exit(127);
   }
   ::close(fds[1]);
