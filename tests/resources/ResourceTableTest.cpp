@@ -17,7 +17,7 @@ namespace
 constexpr int kPngRgb = 2;
 constexpr int kPngRgba = 6;
 
-struct ImageSpec
+struct ExpectedImage
 {
   std::string_view name;
   int width;
@@ -25,7 +25,7 @@ struct ImageSpec
   int colourType;
 };
 
-constexpr std::array<ImageSpec, 6> kImages{{
+constexpr std::array<ExpectedImage, 6> kImages{{
     {"vlm_bg_1_6b.png", 650, 400, kPngRgb},
     {"x271_frame_stack_fixed_again.png", 1024, 1088, kPngRgba},
     {"smallknob.png", 752, 799, kPngRgba},
@@ -49,7 +49,7 @@ TEST(ResourceTable, HoldsExactlyTheSixImagesAndTheFont)
     EXPECT_FALSE(entry.bytes.empty()) << entry.name;
   }
   std::vector<std::string> expected;
-  for (const ImageSpec& image : kImages)
+  for (const ExpectedImage& image : kImages)
     expected.emplace_back(image.name);
   expected.emplace_back("Roboto-Regular.ttf");
   std::sort(names.begin(), names.end());
@@ -60,24 +60,24 @@ TEST(ResourceTable, HoldsExactlyTheSixImagesAndTheFont)
 TEST(ResourceTable, ImagesHaveTheirSizeAndPixelFormat)
 {
   constexpr std::array<unsigned char, 8> kSignature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
-  for (const ImageSpec& spec : kImages)
+  for (const ExpectedImage& want : kImages)
   {
-    SCOPED_TRACE(spec.name);
-    const std::span<const unsigned char> bytes = ResourceBytes(spec.name);
+    SCOPED_TRACE(want.name);
+    const std::span<const unsigned char> bytes = ResourceBytes(want.name);
     ASSERT_GT(bytes.size(), 33u);
     ASSERT_TRUE(std::equal(kSignature.begin(), kSignature.end(), bytes.begin()));
     ASSERT_EQ(std::string(bytes.begin() + 12, bytes.begin() + 16), "IHDR");
-    EXPECT_EQ(BigEndian32(bytes, 16), static_cast<std::uint32_t>(spec.width));
-    EXPECT_EQ(BigEndian32(bytes, 20), static_cast<std::uint32_t>(spec.height));
+    EXPECT_EQ(BigEndian32(bytes, 16), static_cast<std::uint32_t>(want.width));
+    EXPECT_EQ(BigEndian32(bytes, 20), static_cast<std::uint32_t>(want.height));
     EXPECT_EQ(bytes[24], 8) << "bit depth";
-    EXPECT_EQ(bytes[25], spec.colourType);
+    EXPECT_EQ(bytes[25], want.colourType);
 
     const EmbeddedImage image(bytes);
     ASSERT_TRUE(image.Valid());
-    EXPECT_EQ(image.Width(), spec.width);
-    EXPECT_EQ(image.Height(), spec.height);
+    EXPECT_EQ(image.Width(), want.width);
+    EXPECT_EQ(image.Height(), want.height);
     EXPECT_EQ(image.Format(),
-              spec.colourType == kPngRgba ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24);
+              want.colourType == kPngRgba ? CAIRO_FORMAT_ARGB32 : CAIRO_FORMAT_RGB24);
   }
 }
 
