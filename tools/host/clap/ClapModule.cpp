@@ -5,6 +5,13 @@
 #include <climits>
 #include <cstdlib>
 
+#ifdef VELMORA_HOST_KEEPS_MODULES_MAPPED
+// Sanitizer builds: see cmake/Sanitizers.cmake.
+constexpr int kKeepMapped = RTLD_NODELETE;
+#else
+constexpr int kKeepMapped = 0;
+#endif
+
 namespace velmora::host
 {
 
@@ -13,7 +20,7 @@ std::unique_ptr<ClapModule> ClapModule::Open(const std::string& givenPath, std::
   // Hosts hand the entry the module's absolute path.
   char resolved[PATH_MAX];
   const std::string path = realpath(givenPath.c_str(), resolved) ? resolved : givenPath;
-  void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | kKeepMapped);
   if (!handle)
   {
     const char* reason = dlerror();

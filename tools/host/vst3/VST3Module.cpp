@@ -4,6 +4,13 @@
 
 #include <filesystem>
 
+#ifdef VELMORA_HOST_KEEPS_MODULES_MAPPED
+// Sanitizer builds: see cmake/Sanitizers.cmake.
+constexpr int kKeepMapped = RTLD_NODELETE;
+#else
+constexpr int kKeepMapped = 0;
+#endif
+
 namespace velmora::host::vst3
 {
 
@@ -43,7 +50,7 @@ std::shared_ptr<VST3Module> VST3Module::Load(const std::string& path, std::strin
     error = "no VST3 module at " + binary;
     return nullptr;
   }
-  void* handle = dlopen(binary.c_str(), RTLD_NOW | RTLD_LOCAL);
+  void* handle = dlopen(binary.c_str(), RTLD_NOW | RTLD_LOCAL | kKeepMapped);
   if (!handle)
   {
     const char* reason = dlerror();
