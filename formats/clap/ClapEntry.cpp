@@ -1,6 +1,7 @@
 // The module's entry record: reference-counted set-up and the factory lookup.
 #include "formats/clap/ClapFactories.h"
 #include "formats/clap/ClapModuleState.h"
+#include "framework/platform/ModuleExport.h"
 
 #include <cstring>
 #include <new>
@@ -70,7 +71,7 @@ const void* EntryGetFactory(const char* factoryId)
 
 } // namespace velmora::clap
 
-extern "C" __attribute__((visibility("default"))) const clapabi::clap_plugin_entry clap_entry{
+VELMORA_MODULE_EXPORT const clapabi::clap_plugin_entry clap_entry{
     clapabi::CLAP_VERSION,
     &velmora::clap::EntryInit,
     &velmora::clap::EntryDeinit,

@@ -2,6 +2,7 @@
 #include "formats/clap/ClapFactories.h"
 #include "formats/clap/ClapInstanceCreation.h"
 #include "formats/clap/ClapModuleState.h"
+#include "framework/platform/ModuleExport.h"
 
 #include <cstring>
 
@@ -43,7 +44,7 @@ const clapabi::clap_plugin* CreatePlugin(const clapabi::clap_plugin_factory*,
 
 } // namespace velmora::clap
 
-extern "C" __attribute__((visibility("default"))) const clapabi::clap_plugin_factory clap_factory{
+VELMORA_MODULE_EXPORT const clapabi::clap_plugin_factory clap_factory{
     &velmora::clap::GetPluginCount,
     &velmora::clap::GetPluginDescriptor,
     &velmora::clap::CreatePlugin,

@@ -1,5 +1,6 @@
 #include "framework/clap/IPlugCLAP.h"
 
+#include "framework/clap/ClapPlatform.h"
 #include "framework/core/IdleTimer.h"
 
 #include <cmath>
@@ -117,11 +118,16 @@ const void* IPlugCLAP::ClapGetExtension(const clap_plugin* plugin, const char* i
       {CLAP_EXT_PRESET_LOAD, &kPresetLoadExt},
       {CLAP_EXT_PRESET_LOAD_COMPAT, &kPresetLoadExt},
       {CLAP_EXT_RENDER, &kRenderExt},
-      {CLAP_EXT_TIMER_SUPPORT, &kTimerSupportExt},
-      {CLAP_EXT_POSIX_FD_SUPPORT, &kPosixFdSupportExt},
   };
   if (std::strcmp(id, CLAP_EXT_GUI) == 0)
-    return Self(plugin)->GetConfig().plugHasUI ? &kGuiExt : nullptr;
+    return Self(plugin)->GetConfig().plugHasUI && clap_platform::OffersGui() ? &kGuiExt : nullptr;
+  if (clap_platform::UsesHostRunLoop())
+  {
+    if (std::strcmp(id, CLAP_EXT_TIMER_SUPPORT) == 0)
+      return &kTimerSupportExt;
+    if (std::strcmp(id, CLAP_EXT_POSIX_FD_SUPPORT) == 0)
+      return &kPosixFdSupportExt;
+  }
   for (const Offer& offer : kOffers)
   {
     if (std::strcmp(offer.id, id) == 0)
@@ -156,7 +162,11 @@ bool IPlugCLAP::Init()
 
   SelectIOConfig(InitialIOConfig());
 
-  if (mHostTimerSupport && mHostTimerSupport->register_timer && mTimerId == CLAP_INVALID_ID)
+  // The platform's own timer where it dispatches one (Windows), else the host's.
+  if (!mPlatformTimer)
+    mPlatformTimer = platform::StartMainThreadTimer(kIdleTimerIntervalMs, [this] { OnTimer(); });
+  if (!mPlatformTimer && mHostTimerSupport && mHostTimerSupport->register_timer &&
+      mTimerId == CLAP_INVALID_ID)
   {
     clap_id timerId = CLAP_INVALID_ID;
     if (mHostTimerSupport->register_timer(mHost, kIdleTimerIntervalMs, &timerId))
@@ -235,7 +245,7 @@ void IPlugCLAP::ServiceMainThread()
 {
   // Without a host timer nothing else would run the idle step, and a latency change could
   // otherwise never reach the host.
-  if (mTimerId == CLAP_INVALID_ID)
+  if (mTimerId == CLAP_INVALID_ID && !mPlatformTimer)
     OnTimer();
   else
     RequestRestartIfNeeded();

@@ -6,6 +6,7 @@
 #include "framework/clap/ClapParamChangeQueue.h"
 #include "framework/clap/ClapUIEditQueue.h"
 #include "framework/core/IPlugBase.h"
+#include "framework/platform/MainThreadTimer.h"
 
 #include <array>
 #include <atomic>
@@ -169,6 +170,8 @@ private:
   const clapabi::clap_host_preset_load* mHostPresetLoad = nullptr;
   const clapabi::clap_host_timer_support* mHostTimerSupport = nullptr;
   clapabi::clap_id mTimerId = clapabi::CLAP_INVALID_ID;
+  // The idle timer where the platform dispatches it (Windows), from init to destroy.
+  std::unique_ptr<platform::MainThreadTimer> mPlatformTimer;
   const clapabi::clap_host_gui* mHostGui = nullptr;
   // The editor's registrations on the host's run loop, from gui create to destroy.
   std::unique_ptr<ClapHostRunLoop> mRunLoop;

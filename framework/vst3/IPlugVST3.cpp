@@ -47,16 +47,12 @@ std::vector<IOConfig> CollectIOConfigs(const IPlugBase& plug)
 
 IPlugVST3::IPlugVST3(const InstanceInfo&, const Config& config)
     : IPlugBase(IPlugBase::InstanceInfo{}, config), mMainThread(std::this_thread::get_id()),
-      mBuses(CollectIOConfigs(*this))
+      mBuses(CollectIOConfigs(*this)), mHostMainThread(*this, [this] { OnIdleTimer(); })
 {
   SetChannelConnections(mBuses.InputChannels(), mBuses.OutputChannels());
 }
 
-IPlugVST3::~IPlugVST3()
-{
-  if (mIdleTimer)
-    mIdleTimer->Stop();
-}
+IPlugVST3::~IPlugVST3() = default;
 
 // ---- FUnknown ----
 
@@ -125,15 +121,8 @@ tresult PLUGIN_API IPlugVST3::initialize(FUnknown* context)
         mHostName = UTF16ToUTF8(name, 128);
       app->release();
     }
-    Linux::IRunLoop* runLoop = nullptr;
-    if (context->queryInterface(Linux::IRunLoop::iid, reinterpret_cast<void**>(&runLoop)) ==
-            kResultOk &&
-        runLoop)
-    {
-      mIdleTimer = VST3IdleTimer::Start(*runLoop, kIdleTimerIntervalMs, [this] { OnIdleTimer(); });
-      mHostRunLoop = owned(runLoop);
-    }
   }
+  mHostMainThread.Connect(context);
   mProgramNames.clear();
   for (int i = 0; i < NPresets(); ++i)
     mProgramNames.emplace_back(GetPresetName(i));
@@ -142,12 +131,7 @@ tresult PLUGIN_API IPlugVST3::initialize(FUnknown* context)
 
 tresult PLUGIN_API IPlugVST3::terminate()
 {
-  if (mIdleTimer)
-  {
-    mIdleTimer->Stop();
-    mIdleTimer = nullptr;
-  }
-  mHostRunLoop = nullptr;
+  mHostMainThread.Disconnect();
   mComponentHandler = nullptr;
   mInitialized = false;
   return kResultOk;
@@ -189,7 +173,7 @@ void IPlugVST3::ServiceMainThread()
   if (!OnMainThread())
     return;
   ApplyPendingPreset();
-  if (!mIdleTimer)
+  if (!mHostMainThread.HasIdleTimer())
     OnTimer();
   DeliverPendingRestart();
 }

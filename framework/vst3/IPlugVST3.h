@@ -2,11 +2,11 @@
 
 #include "framework/core/IPlugBase.h"
 #include "framework/vst3/VST3Buses.h"
-#include "framework/vst3/VST3IdleTimer.h"
 #include "framework/vst3/VST3InterfaceAdapters.h"
+#include "framework/vst3/VST3MainThread.h"
 #include "framework/vst3/VST3ParamChangeSplitter.h"
 #include "framework/vst3/VST3SampleBuffers.h"
-#include "framework/vst3/VST3View.h"
+#include "framework/vst3/VST3ViewOwner.h"
 
 #include "pluginterfaces/base/smartpointer.h"
 #include "pluginterfaces/vst/ivstaudioprocessor.h"
@@ -188,10 +188,9 @@ private:
 
   // VST3ViewOwner
   IEditorDelegate& ViewDelegate() override { return *this; }
-  Steinberg::IPtr<Steinberg::Linux::IRunLoop> ContextRunLoop() override { return mHostRunLoop; }
   void RetainForView() override { addRef(); }
   void ReleaseForView() override { release(); }
-  void ViewDestroyed() override { mView = nullptr; }
+  void ViewDestroyed() override { mHostMainThread.ViewDestroyed(); }
 
   // Work that waits for the main thread: restart requests, program changes that arrived with
   // audio, and (without a host run loop) the idle step itself.
@@ -216,10 +215,6 @@ private:
   std::string mHostName;
   std::vector<std::string> mProgramNames;
   Steinberg::IPtr<Steinberg::Vst::IComponentHandler> mComponentHandler;
-  Steinberg::IPtr<VST3IdleTimer> mIdleTimer;
-  Steinberg::IPtr<Steinberg::Linux::IRunLoop> mHostRunLoop;
-  // The one editor view while the host holds it; it clears this when it goes.
-  VST3View* mView = nullptr;
 
   VST3Buses mBuses;
   VST3SampleBuffers mBuffers;
@@ -233,6 +228,9 @@ private:
   std::atomic<bool> mBypass{false};
   std::atomic<Steinberg::int32> mPendingRestartFlags{0};
   std::atomic<int> mPendingPreset{-1};
+  // The idle timer and the editor view; declared after everything the timer's tick uses, so it
+  // stops before they go.
+  VST3MainThread mHostMainThread;
 };
 
 } // namespace iplug

@@ -202,13 +202,9 @@ tresult PLUGIN_API IPlugVST3::setComponentHandler(IComponentHandler* handler)
 IPlugView* PLUGIN_API IPlugVST3::createView(FIDString name)
 {
   // One editor view at a time, and only of the editor kind.
-  if (!GetConfig().plugHasUI || !name || std::strcmp(name, ViewType::kEditor) != 0 || mView)
+  if (!GetConfig().plugHasUI || !name || std::strcmp(name, ViewType::kEditor) != 0)
     return nullptr;
-  IPtr<VST3View> view = VST3View::Create(*this);
-  mView = view.get();
-  // The host receives the one reference the view was created with.
-  view->addRef();
-  return view;
+  return mHostMainThread.CreateView();
 }
 
 void IPlugVST3::BeginInformHostOfParamChangeFromUI(int paramIdx)
@@ -233,7 +229,7 @@ void IPlugVST3::EndInformHostOfParamChangeFromUI(int paramIdx)
 
 bool IPlugVST3::EditorResizeFromUI(int width, int height)
 {
-  return mView && mView->RequestResize(width, height);
+  return mHostMainThread.RequestViewResize(width, height);
 }
 
 tresult PLUGIN_API IPlugVST3::setKnobMode(KnobMode)

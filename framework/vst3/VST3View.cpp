@@ -9,12 +9,13 @@ using namespace Steinberg;
 namespace iplug
 {
 
-IPtr<VST3View> VST3View::Create(VST3ViewOwner& owner)
+IPtr<VST3View> VST3View::Create(VST3ViewOwner& owner, IPtr<Linux::IRunLoop> contextRunLoop)
 {
-  return owned(new VST3View(owner));
+  return owned(new VST3View(owner, std::move(contextRunLoop)));
 }
 
-VST3View::VST3View(VST3ViewOwner& owner) : mOwner(owner)
+VST3View::VST3View(VST3ViewOwner& owner, IPtr<Linux::IRunLoop> contextRunLoop)
+    : mOwner(owner), mContextRunLoop(std::move(contextRunLoop))
 {
   mOwner.RetainForView();
 }
@@ -89,7 +90,7 @@ tresult PLUGIN_API VST3View::attached(void* parent, FIDString type)
       runLoop = owned(frameLoop);
   }
   if (!runLoop)
-    runLoop = mOwner.ContextRunLoop();
+    runLoop = mContextRunLoop;
   if (!runLoop)
     return kResultFalse;
   mRunLoop = std::make_unique<VST3HostRunLoop>(runLoop);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/vst3/VST3HostRunLoop.h"
+#include "framework/vst3/VST3ViewOwner.h"
 
 #include "pluginterfaces/base/smartpointer.h"
 #include "pluginterfaces/gui/iplugview.h"
@@ -12,28 +13,15 @@
 namespace iplug
 {
 
-class IEditorDelegate;
-
-// What the view needs of the plug-in object that created it.
-class VST3ViewOwner
-{
-public:
-  virtual ~VST3ViewOwner() = default;
-  virtual IEditorDelegate& ViewDelegate() = 0;
-  // The host context's run loop, used when the view's frame offers none; may be null.
-  virtual Steinberg::IPtr<Steinberg::Linux::IRunLoop> ContextRunLoop() = 0;
-  // Keeps the owner alive while a view exists.
-  virtual void RetainForView() = 0;
-  virtual void ReleaseForView() = 0;
-  virtual void ViewDestroyed() = 0;
-};
-
 // The editor as a VST3 view: an X11 child window of the host's window, fixed in size except
 // where the editor rescales itself, which the view passes on to the host's plug-in frame.
 class VST3View final : public Steinberg::IPlugView, public Steinberg::IPlugViewContentScaleSupport
 {
 public:
-  static Steinberg::IPtr<VST3View> Create(VST3ViewOwner& owner);
+  // contextRunLoop: the host context's run loop, used when the view's frame offers none; may be
+  // null.
+  static Steinberg::IPtr<VST3View> Create(VST3ViewOwner& owner,
+                                          Steinberg::IPtr<Steinberg::Linux::IRunLoop> contextRunLoop);
   VST3View(const VST3View&) = delete;
   VST3View& operator=(const VST3View&) = delete;
 
@@ -65,11 +53,12 @@ public:
   Steinberg::tresult PLUGIN_API setContentScaleFactor(ScaleFactor factor) override;
 
 private:
-  explicit VST3View(VST3ViewOwner& owner);
+  VST3View(VST3ViewOwner& owner, Steinberg::IPtr<Steinberg::Linux::IRunLoop> contextRunLoop);
   ~VST3View();
 
   std::atomic<Steinberg::uint32> mRefCount{1};
   VST3ViewOwner& mOwner;
+  Steinberg::IPtr<Steinberg::Linux::IRunLoop> mContextRunLoop;
   Steinberg::IPtr<Steinberg::IPlugFrame> mFrame;
   std::unique_ptr<VST3HostRunLoop> mRunLoop;
   bool mAttached = false;

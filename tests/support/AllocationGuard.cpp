@@ -1,6 +1,8 @@
 #include "tests/support/AllocationGuard.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 
@@ -24,14 +26,19 @@ void* Allocate(std::size_t size)
   throw std::bad_alloc();
 }
 
+// Over-aligned blocks are carved out of malloc by hand, with the block's own address stored just
+// before the aligned one: std::aligned_alloc is missing from the Windows C runtime.
 void* AllocateAligned(std::size_t size, std::align_val_t alignment)
 {
   Check();
-  const auto align = static_cast<std::size_t>(alignment);
-  const std::size_t rounded = (size + align - 1) / align * align;
-  if (void* p = std::aligned_alloc(align, rounded == 0 ? align : rounded))
-    return p;
-  throw std::bad_alloc();
+  const auto align = std::max(static_cast<std::size_t>(alignment), alignof(void*));
+  void* block = std::malloc(size + align + sizeof(void*));
+  if (block == nullptr)
+    throw std::bad_alloc();
+  const auto start = reinterpret_cast<std::uintptr_t>(block) + sizeof(void*);
+  void* aligned = reinterpret_cast<void*>((start + align - 1) / align * align);
+  static_cast<void**>(aligned)[-1] = block;
+  return aligned;
 }
 
 void Release(void* p)
@@ -40,6 +47,14 @@ void Release(void* p)
     return;
   Check();
   std::free(p);
+}
+
+void ReleaseAligned(void* p)
+{
+  if (p == nullptr)
+    return;
+  Check();
+  std::free(static_cast<void**>(p)[-1]);
 }
 
 } // namespace
@@ -118,17 +133,17 @@ void operator delete[](void* p, std::size_t) noexcept
 }
 void operator delete(void* p, std::align_val_t) noexcept
 {
-  Release(p);
+  ReleaseAligned(p);
 }
 void operator delete[](void* p, std::align_val_t) noexcept
 {
-  Release(p);
+  ReleaseAligned(p);
 }
 void operator delete(void* p, std::size_t, std::align_val_t) noexcept
 {
-  Release(p);
+  ReleaseAligned(p);
 }
 void operator delete[](void* p, std::size_t, std::align_val_t) noexcept
 {
-  Release(p);
+  ReleaseAligned(p);
 }

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "framework/vst3/VST3ViewOwner.h"
+
+#include "pluginterfaces/base/funknown.h"
+#include "pluginterfaces/gui/iplugview.h"
+
+#include <functional>
+#include <memory>
+
+namespace iplug
+{
+
+// The wrapper's ties to the host's main thread, as the platform has them: where the idle timer
+// runs and which editor view a host can get. Linux: both run on the host's Linux::IRunLoop,
+// from the initialise that brings it; Windows: a Win32 timer from construction on, and no view
+// until the Win32 editor window exists. Main thread only.
+class VST3MainThread
+{
+public:
+  VST3MainThread(VST3ViewOwner& owner, std::function<void()> idleTick);
+  ~VST3MainThread();
+  VST3MainThread(const VST3MainThread&) = delete;
+  VST3MainThread& operator=(const VST3MainThread&) = delete;
+
+  // The host context of initialise, which may offer the host's run loop.
+  void Connect(Steinberg::FUnknown* context);
+  // At terminate: lets go of what Connect took.
+  void Disconnect();
+  bool HasIdleTimer() const;
+
+  // A new editor view that holds the one reference the host receives; null while a view exists
+  // or where the platform has none.
+  Steinberg::IPlugView* CreateView();
+  // The editor changed its own size: the view asks the host's frame to follow.
+  bool RequestViewResize(int width, int height);
+  void ViewDestroyed();
+
+private:
+  struct State;
+  std::unique_ptr<State> mState;
+};
+
+} // namespace iplug
