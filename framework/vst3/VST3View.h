@@ -20,8 +20,8 @@ class VST3View final : public Steinberg::IPlugView, public Steinberg::IPlugViewC
 public:
   // contextRunLoop: the host context's run loop, used when the view's frame offers none; may be
   // null.
-  static Steinberg::IPtr<VST3View> Create(VST3ViewOwner& owner,
-                                          Steinberg::IPtr<Steinberg::Linux::IRunLoop> contextRunLoop);
+  static Steinberg::IPtr<VST3View>
+  Create(VST3ViewOwner& owner, Steinberg::IPtr<Steinberg::Linux::IRunLoop> contextRunLoop);
   VST3View(const VST3View&) = delete;
   VST3View& operator=(const VST3View&) = delete;
 
