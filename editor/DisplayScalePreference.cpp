@@ -1,5 +1,6 @@
 #include "editor/DisplayScalePreference.h"
 
+#include "framework/platform/TextLineEnd.h"
 #include "framework/platform/UserConfigFolder.h"
 
 #include <algorithm>
@@ -83,12 +84,11 @@ std::optional<float> ParseScaleLine(std::string_view line)
 std::string FormatScaleLine(float value)
 {
   std::array<char, 32> buffer{};
-  const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size() - 1, value,
+  const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
                                           std::chars_format::fixed, 4);
   if (error != std::errc())
     return {};
-  *end = '\n';
-  return std::string(buffer.data(), end + 1);
+  return std::string(buffer.data(), end) + std::string(iplug::platform::kTextLineEnd);
 }
 
 std::optional<float> ReadPreference(std::string_view identifier)

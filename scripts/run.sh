@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds Velmora, installs velmora.vst3 into ~/.vst3 and velmora.clap into
-# ~/.clap, renders the built-in demo through each installed module and says where the files are.
+# ~/.clap, renders the built-in demo through each installed module, cross-builds the Windows
+# modules into out/windows/ and renders the demo through each of them under Wine, and says where
+# the files are.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -16,7 +18,27 @@ mkdir -p out
   --set Gain=12 --set Threshold=-6 --set "Mod A=40"
 ./build-release/tools/host/velmora-host render "$HOME/.clap/velmora.clap" --out out/velmora-demo-clap.wav \
   --set Gain=12 --set Threshold=-6 --set "Mod A=40"
+
+# The Windows DLLs, with the resources the Linux build generated, and the Windows host to try them.
+cmake -S . -B build-release-windows -DCMAKE_BUILD_TYPE=Release -DVELMORA_BUILD_TESTS=OFF \
+  -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake \
+  -DVELMORA_NATIVE_BUILD_DIR="$PWD/build-release" >/dev/null
+cmake --build build-release-windows -j "$(nproc)"
+rm -rf out/windows
+mkdir -p out/windows
+cp -r build-release-windows/velmora.vst3 out/windows/
+cp build-release-windows/velmora.clap build-release-windows/tools/host/velmora-host.exe out/windows/
+export WINEPREFIX="$PWD/build-release-windows/wineprefix"
+bash scripts/wine-prefix.sh "$WINEPREFIX"
+for module in velmora.vst3 velmora.clap; do
+  scripts/wine-run.sh out/windows/velmora-host.exe render "out/windows/$module" \
+    --out "out/windows/velmora-demo-${module#velmora.}.wav" \
+    --set Gain=12 --set Threshold=-6 --set "Mod A=40"
+done
+
 echo "VST3 module:        $HOME/.vst3/velmora.vst3"
 echo "CLAP module:        $HOME/.clap/velmora.clap"
 echo "Demo through VST3:  $PWD/out/velmora-demo.wav"
 echo "Demo through CLAP:  $PWD/out/velmora-demo-clap.wav"
+echo "Windows modules:    $PWD/out/windows/velmora.vst3, $PWD/out/windows/velmora.clap"
+echo "Demo through them:  $PWD/out/windows/velmora-demo-vst3.wav, $PWD/out/windows/velmora-demo-clap.wav"

@@ -9,6 +9,7 @@ packages=(
   fonts-roboto-unhinted libsndfile1-dev
   juce-modules-source-data dpf-source
   clang-format locales
+  g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64
 )
 
 missing=()

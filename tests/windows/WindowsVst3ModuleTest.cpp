@@ -1,0 +1,115 @@
+// What only the Windows VST3 DLL does: InitDll and ExitDll counting, the idle timer as a Win32
+// timer on the thread that created the instance, and no editor view yet.
+#include "tests/vst3/Vst3TestSupport.h"
+#include "tests/windows/WindowsTestSupport.h"
+
+#include "pluginterfaces/vst/ivsteditcontroller.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace velmora::test
+{
+namespace
+{
+
+using namespace std::chrono_literals;
+constexpr uint32_t kOversamplingId = 11;
+constexpr int kBlock = 256;
+
+TEST(WindowsVst3Module, InitDllAndExitDllAreCounted)
+{
+  HMODULE module = LoadLibraryW(WidePath(kBinaryPath).c_str());
+  ASSERT_NE(module, nullptr) << GetLastError();
+  const auto init = reinterpret_cast<bool (*)()>(GetProcAddress(module, "InitDll"));
+  const auto exit = reinterpret_cast<bool (*)()>(GetProcAddress(module, "ExitDll"));
+  ASSERT_NE(init, nullptr);
+  ASSERT_NE(exit, nullptr);
+  EXPECT_EQ(GetProcAddress(module, "ModuleEntry"), nullptr);
+
+  EXPECT_TRUE(init());
+  EXPECT_TRUE(init());
+  EXPECT_TRUE(exit());  // count 1
+  EXPECT_TRUE(exit());  // count 0
+  EXPECT_FALSE(exit()); // unmatched: count -1
+  EXPECT_TRUE(init());  // count 0
+  EXPECT_FALSE(exit()); // unmatched again
+  EXPECT_TRUE(init());  // balanced for whoever loads the module next
+  FreeLibrary(module);
+}
+
+class WindowsVst3Instance : public ::testing::Test
+{
+protected:
+  void SetUp() override
+  {
+    effect = LoadEffect();
+    ASSERT_NE(effect, nullptr);
+    Start();
+  }
+
+  void Start()
+  {
+    host::ProcessSetup setup;
+    setup.sampleRate = 48000.0;
+    setup.maxBlockSize = kBlock;
+    std::string error;
+    ASSERT_TRUE(effect->Start(setup, error)) << error;
+  }
+
+  void ProcessSilence(int blocks)
+  {
+    std::vector<double> left(kBlock, 0.0), right(kBlock, 0.0);
+    std::vector<double*> channels{left.data(), right.data()};
+    for (int i = 0; i < blocks; ++i)
+      ASSERT_TRUE(effect->Process(channels, kBlock, {}));
+  }
+
+  int LatencyRestarts()
+  {
+    const auto restarts = effect->Handler().Restarts();
+    return static_cast<int>(std::count_if(
+        restarts.begin(), restarts.end(),
+        [](const auto& r) { return (r.flags & Steinberg::Vst::kLatencyChanged) != 0; }));
+  }
+
+  std::unique_ptr<host::vst3::VST3HostedPlugin> effect;
+};
+
+// The host offers no run loop on Windows: the report of the oversampled path's latency comes
+// from the plug-in's own timer, while the host only dispatches messages.
+TEST_F(WindowsVst3Instance, LatencyReachesTheHostThroughTheWin32IdleTimer)
+{
+  effect->Handler().ClearRestarts();
+  ASSERT_TRUE(effect->SetParameter(kOversamplingId, 1.0));
+  ProcessSilence(8);
+  EXPECT_EQ(LatencyRestarts(), 0);
+  EXPECT_EQ(effect->Latency(), 0);
+
+  PumpMessagesFor(100ms);
+  EXPECT_EQ(LatencyRestarts(), 1);
+  const auto restarts = effect->Handler().Restarts();
+  EXPECT_TRUE(
+      std::all_of(restarts.begin(), restarts.end(), [](const auto& r) { return r.onMainThread; }));
+  const int oversampled = effect->Latency();
+  EXPECT_GT(oversampled, 0);
+
+  // A reset keeps the path and its latency.
+  effect->Stop();
+  Start();
+  ProcessSilence(2);
+  PumpMessagesFor(50ms);
+  EXPECT_EQ(effect->Latency(), oversampled);
+}
+
+TEST_F(WindowsVst3Instance, OffersNoEditorViewYet)
+{
+  Steinberg::IPlugView* view = effect->Controller().createView(Steinberg::Vst::ViewType::kEditor);
+  EXPECT_EQ(view, nullptr);
+  if (view)
+    view->release();
+}
+
+} // namespace
+} // namespace velmora::test
