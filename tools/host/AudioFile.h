@@ -15,7 +15,8 @@ struct AudioData
   int Frames() const { return channels.empty() ? 0 : static_cast<int>(channels[0].size()); }
 };
 
-// Reads any file libsndfile understands; false with a reason in error.
+// Reads any file libsndfile understands (WAV only in the Windows build); false with a reason in
+// error.
 bool ReadAudioFile(const std::string& path, AudioData& audio, std::string& error);
 // Writes a 32-bit float WAV file; false with a reason in error.
 bool WriteAudioFile(const std::string& path, const AudioData& audio, std::string& error);

@@ -3,6 +3,7 @@
 #include "tools/host/vst3/VST3HostedPlugin.h"
 #include "tools/host/vst3/VST3Module.h"
 
+#include <filesystem>
 #include <string_view>
 
 namespace velmora::host
@@ -18,11 +19,31 @@ bool EndsWith(std::string_view text, std::string_view suffix)
   return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
 }
 
-std::string_view WithoutTrailingSlashes(std::string_view path)
+// '/', and on Windows also '\\'.
+bool IsSeparator(char c)
 {
-  while (path.size() > 1 && path.back() == '/')
+  return c == '/' || c == static_cast<char>(std::filesystem::path::preferred_separator);
+}
+
+std::string_view WithoutTrailingSeparators(std::string_view path)
+{
+  while (path.size() > 1 && IsSeparator(path.back()))
     path.remove_suffix(1);
   return path;
+}
+
+// Whether a folder of the path is a bundle: "<name>.vst3" followed by a separator.
+bool IsInsideVst3Bundle(std::string_view path)
+{
+  constexpr std::string_view kBundle = ".vst3";
+  for (size_t at = path.find(kBundle); at != std::string_view::npos;
+       at = path.find(kBundle, at + 1))
+  {
+    const size_t next = at + kBundle.size();
+    if (next < path.size() && IsSeparator(path[next]))
+      return true;
+  }
+  return false;
 }
 
 } // namespace
@@ -37,8 +58,8 @@ std::unique_ptr<HostedPlugin> LoadVst3Plugin(const std::string& path, std::strin
 
 std::unique_ptr<HostedPlugin> LoadHostedPlugin(const std::string& path, std::string& error)
 {
-  const std::string_view trimmed = WithoutTrailingSlashes(path);
-  if (EndsWith(trimmed, ".vst3") || trimmed.find(".vst3/") != std::string_view::npos)
+  const std::string_view trimmed = WithoutTrailingSeparators(path);
+  if (EndsWith(trimmed, ".vst3") || IsInsideVst3Bundle(trimmed))
     return LoadVst3Plugin(path, error);
   if (EndsWith(trimmed, ".clap"))
   {

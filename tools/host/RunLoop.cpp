@@ -1,24 +1,9 @@
 #include "tools/host/RunLoop.h"
 
-#include <poll.h>
-#include <sys/eventfd.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdint>
-#include <ctime>
-#include <vector>
 
 namespace velmora::host
 {
-
-RunLoop::RunLoop() : mWakeFd(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {}
-
-RunLoop::~RunLoop()
-{
-  if (mWakeFd >= 0)
-    ::close(mWakeFd);
-}
 
 uint32_t RunLoop::AddTimer(uint32_t intervalMs, Callback onTick)
 {
@@ -35,35 +20,12 @@ bool RunLoop::RemoveTimer(uint32_t id)
   return mTimers.erase(id) > 0;
 }
 
-bool RunLoop::WatchFd(int fd, short events, FdCallback onReady)
+std::vector<std::chrono::milliseconds> RunLoop::TimerIntervals() const
 {
-  if (fd < 0 || !onReady)
-    return false;
-  return mFds.emplace(fd, Watch{events, false, std::move(onReady)}).second;
-}
-
-bool RunLoop::ChangeFd(int fd, short events)
-{
-  const auto it = mFds.find(fd);
-  if (it == mFds.end())
-    return false;
-  it->second.events = events;
-  it->second.quiet = false;
-  return true;
-}
-
-bool RunLoop::UnwatchFd(int fd)
-{
-  return mFds.erase(fd) > 0;
-}
-
-void RunLoop::Wake()
-{
-  if (mWakeFd < 0)
-    return;
-  const uint64_t one = 1;
-  // A full counter already means "wake up"; nothing to do when the write fails.
-  [[maybe_unused]] const ssize_t written = ::write(mWakeFd, &one, sizeof(one));
+  std::vector<std::chrono::milliseconds> intervals;
+  for (const auto& [id, timer] : mTimers)
+    intervals.push_back(timer.interval);
+  return intervals;
 }
 
 void RunLoop::FireEveryTimer()
@@ -106,53 +68,12 @@ void RunLoop::FireDueTimers(Clock::time_point now)
   }
 }
 
-void RunLoop::ServeReadyFds()
-{
-  PollAndServe(std::chrono::nanoseconds(0));
-}
-
-void RunLoop::PollAndServe(std::chrono::nanoseconds timeout)
-{
-  std::vector<pollfd> polled;
-  polled.reserve(mFds.size() + 1);
-  if (mWakeFd >= 0)
-    polled.push_back({mWakeFd, POLLIN, 0});
-  for (const auto& [fd, watch] : mFds)
-  {
-    if (!watch.quiet)
-      polled.push_back({fd, watch.events, 0});
-  }
-  const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(timeout);
-  const timespec wait{static_cast<time_t>(seconds.count()),
-                      static_cast<long>((timeout - seconds).count())};
-  if (::ppoll(polled.data(), polled.size(), &wait, nullptr) <= 0)
-    return;
-  for (const pollfd& p : polled)
-  {
-    if (p.revents == 0)
-      continue;
-    if (p.fd == mWakeFd)
-    {
-      uint64_t count = 0;
-      [[maybe_unused]] const ssize_t got = ::read(mWakeFd, &count, sizeof(count));
-      continue;
-    }
-    // An earlier callback of this pass may have removed or replaced the registration.
-    const auto it = mFds.find(p.fd);
-    if (it == mFds.end() || it->second.quiet)
-      continue;
-    if ((p.revents & (POLLIN | POLLOUT)) == 0)
-      it->second.quiet = true;
-    const FdCallback onReady = it->second.onReady;
-    onReady(p.revents);
-  }
-}
-
 void RunLoop::RunFor(std::chrono::milliseconds duration, const std::function<bool()>& done)
 {
   const Clock::time_point end = Clock::now() + duration;
   while (true)
   {
+    DispatchMessages();
     Clock::time_point now = Clock::now();
     FireDueTimers(now);
     if (mPassHook)
@@ -165,7 +86,7 @@ void RunLoop::RunFor(std::chrono::milliseconds duration, const std::function<boo
     Clock::time_point wakeAt = end;
     for (const auto& [id, timer] : mTimers)
       wakeAt = std::min(wakeAt, timer.due);
-    PollAndServe(std::max(std::chrono::nanoseconds(0), wakeAt - now));
+    WaitAndServe(std::max(std::chrono::nanoseconds(0), wakeAt - now));
   }
 }
 

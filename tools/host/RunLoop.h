@@ -4,19 +4,31 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
+#include <vector>
 
 namespace velmora::host
 {
 
-// The host's main-thread loop as a Linux host runs it for plug-ins: timers fire at their
-// intervals and watched file descriptors are served when poll reports them. Registrations and
-// every callback happen on the main thread; only Wake may be called from any thread.
+// The host's main-thread loop as the platform's hosts run it for plug-ins: timers fire at their
+// intervals; on Linux watched file descriptors are served when poll reports them, on Windows
+// the thread's window messages are dispatched, which is where plug-ins run their own Win32
+// timers. Registrations and every callback happen on the main thread; only Wake may be called
+// from any thread.
 class RunLoop
 {
 public:
   using Callback = std::function<void()>;
-  // Receives the poll events that were reported for the descriptor.
-  using FdCallback = std::function<void(short revents)>;
+  // What a descriptor is watched for, and what was found: a combination of the flags below.
+  using FdEvents = unsigned;
+  static constexpr FdEvents kFdReadable = 1;
+  static constexpr FdEvents kFdWritable = 2;
+  // Reported only: an error or hang-up.
+  static constexpr FdEvents kFdFailed = 4;
+  using FdCallback = std::function<void(FdEvents ready)>;
+
+  // Whether this platform's loop watches descriptors at all; where it does not, WatchFd refuses.
+  static bool WatchesFds();
 
   RunLoop();
   ~RunLoop();
@@ -26,19 +38,24 @@ public:
   // The timer's identifier (never 0), or 0 when the interval is 0 or the callback empty.
   uint32_t AddTimer(uint32_t intervalMs, Callback onTick);
   bool RemoveTimer(uint32_t id);
-  // One registration per descriptor; events are poll's (POLLIN, POLLOUT).
-  bool WatchFd(int fd, short events, FdCallback onReady);
-  bool ChangeFd(int fd, short events);
+  // One registration per descriptor.
+  bool WatchFd(int fd, FdEvents events, FdCallback onReady);
+  bool ChangeFd(int fd, FdEvents events);
   bool UnwatchFd(int fd);
   size_t TimerCount() const { return mTimers.size(); }
-  size_t FdCount() const { return mFds.size(); }
+  size_t FdCount() const;
+  // The registered timers' intervals, in the order they were added.
+  std::vector<std::chrono::milliseconds> TimerIntervals() const;
 
   // Fires every registered timer once, whether due or not.
   void FireEveryTimer();
   // Serves the descriptors that are ready now, without waiting.
   void ServeReadyFds();
+  // Dispatches the window messages queued for this thread, without waiting; none on Linux.
+  void DispatchMessages();
   // Runs for the duration, or until done answers true (asked after every pass), serving timers
-  // when due and descriptors when ready; the pass hook runs once per pass.
+  // when due, descriptors when ready and messages as they come; the pass hook runs once per
+  // pass.
   void RunFor(std::chrono::milliseconds duration, const std::function<bool()>& done = {});
   // Called once per pass of RunFor, before done is asked; for the owner's own main-thread work.
   void SetPassHook(Callback hook) { mPassHook = std::move(hook); }
@@ -55,23 +72,16 @@ private:
     Callback onTick;
   };
 
-  struct Watch
-  {
-    short events = 0;
-    // Set after a hang-up or error has been reported once, so a dead descriptor does not keep
-    // the loop spinning; cleared when the registration changes.
-    bool quiet = false;
-    FdCallback onReady;
-  };
+  // The platform's waiting and waking, and its descriptor registrations.
+  struct Platform;
 
   void FireDueTimers(Clock::time_point now);
-  // Waits up to the timeout for the watched descriptors and the wake descriptor, then serves them.
-  void PollAndServe(std::chrono::nanoseconds timeout);
+  // Waits up to the timeout for what the platform waits on (and Wake), then serves it.
+  void WaitAndServe(std::chrono::nanoseconds timeout);
 
-  int mWakeFd = -1;
+  std::unique_ptr<Platform> mPlatform;
   uint32_t mNextTimerId = 1;
   std::map<uint32_t, Timer> mTimers;
-  std::map<int, Watch> mFds;
   Callback mPassHook;
 };
 

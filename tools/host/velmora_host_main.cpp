@@ -1,5 +1,6 @@
 // velmora-host: loads a VST3 or CLAP module as a host does and shows, renders or stores what it
 // does, or opens its editor.
+#include "tools/host/CommandLine.h"
 #include "tools/host/HostCommands.h"
 
 #include <cstdio>
@@ -21,7 +22,7 @@ int Usage()
       "  velmora-host state load MODULE FILE\n"
       "  velmora-host editor MODULE [--in IN.wav] [--scale S] [--screenshot OUT.png]\n"
       "               [--after SECONDS] [--set \"Name=value\"]... [--block N] [--bits 32|64]\n"
-      "MODULE is a *.vst3 bundle (or the .so inside it) or a *.clap file.\n");
+      "MODULE is a *.vst3 bundle (or the binary inside it) or a *.clap file.\n");
   return 2;
 }
 
@@ -29,7 +30,7 @@ int Usage()
 
 int main(int argc, char** argv)
 {
-  const std::vector<std::string> words(argv + 1, argv + argc);
+  const std::vector<std::string> words = velmora::host::CommandLineWords(argc, argv);
   if (words.empty())
     return Usage();
   const std::string& command = words[0];

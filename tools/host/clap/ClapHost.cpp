@@ -1,7 +1,5 @@
 #include "tools/host/clap/ClapHost.h"
 
-#include <poll.h>
-
 #include <cstdio>
 #include <cstring>
 
@@ -61,7 +59,9 @@ const void* ClapHost::GetExtension(const clap_host* host, const char* id)
     return &kTrackInfo;
   if (std::strcmp(id, CLAP_EXT_TIMER_SUPPORT) == 0 && self->mOptions.offerTimerSupport)
     return &kTimerSupport;
-  if (std::strcmp(id, CLAP_EXT_POSIX_FD_SUPPORT) == 0 && self->mOptions.offerPosixFdSupport)
+  // Only where the host's loop watches descriptors: Windows hosts do not.
+  if (std::strcmp(id, CLAP_EXT_POSIX_FD_SUPPORT) == 0 && self->mOptions.offerPosixFdSupport &&
+      RunLoop::WatchesFds())
     return &kPosixFdSupport;
   if (std::strcmp(id, CLAP_EXT_GUI) == 0 && self->mOptions.offerGui)
     return &kGui;
@@ -102,6 +102,7 @@ void ClapHost::ServiceRequests()
 void ClapHost::ServiceRunLoop()
 {
   ServiceRequests();
+  mLoop.DispatchMessages();
   mLoop.FireEveryTimer();
   mLoop.ServeReadyFds();
 }
@@ -120,21 +121,21 @@ void ClapHost::OnTimer(clap_id id) const
     timers->on_timer(mPlugin, id);
 }
 
-void ClapHost::OnFd(int fd, short revents) const
+void ClapHost::OnFd(int fd, RunLoop::FdEvents ready) const
 {
   const auto* fds = mPlugin ? static_cast<const clap_plugin_posix_fd_support*>(
                                   mPlugin->get_extension(mPlugin, CLAP_EXT_POSIX_FD_SUPPORT))
                             : nullptr;
   if (!fds || !fds->on_fd)
     return;
-  clap_posix_fd_flags ready = 0;
-  if (revents & POLLIN)
-    ready |= CLAP_POSIX_FD_READ;
-  if (revents & POLLOUT)
-    ready |= CLAP_POSIX_FD_WRITE;
-  if (revents & (POLLERR | POLLHUP | POLLNVAL))
-    ready |= CLAP_POSIX_FD_ERROR;
-  fds->on_fd(mPlugin, fd, ready);
+  clap_posix_fd_flags flags = 0;
+  if (ready & RunLoop::kFdReadable)
+    flags |= CLAP_POSIX_FD_READ;
+  if (ready & RunLoop::kFdWritable)
+    flags |= CLAP_POSIX_FD_WRITE;
+  if (ready & RunLoop::kFdFailed)
+    flags |= CLAP_POSIX_FD_ERROR;
+  fds->on_fd(mPlugin, fd, flags);
 }
 
 void ClapHost::ParamsRescan(const clap_host* host, uint32_t flags)
@@ -226,13 +227,13 @@ bool ClapHost::TimerUnregister(const clap_host* host, clap_id timerId)
 namespace
 {
 
-short PollEvents(clap_posix_fd_flags flags)
+RunLoop::FdEvents WatchedEvents(clap_posix_fd_flags flags)
 {
-  short events = 0;
+  RunLoop::FdEvents events = 0;
   if (flags & CLAP_POSIX_FD_READ)
-    events |= POLLIN;
+    events |= RunLoop::kFdReadable;
   if (flags & CLAP_POSIX_FD_WRITE)
-    events |= POLLOUT;
+    events |= RunLoop::kFdWritable;
   return events;
 }
 
@@ -242,15 +243,15 @@ bool ClapHost::FdRegister(const clap_host* host, int fd, clap_posix_fd_flags fla
 {
   ClapHost* self = Self(host);
   self->NoteCallThread();
-  return self->mLoop.WatchFd(fd, PollEvents(flags),
-                             [self, fd](short revents) { self->OnFd(fd, revents); });
+  return self->mLoop.WatchFd(fd, WatchedEvents(flags),
+                             [self, fd](RunLoop::FdEvents ready) { self->OnFd(fd, ready); });
 }
 
 bool ClapHost::FdModify(const clap_host* host, int fd, clap_posix_fd_flags flags)
 {
   ClapHost* self = Self(host);
   self->NoteCallThread();
-  return self->mLoop.ChangeFd(fd, PollEvents(flags));
+  return self->mLoop.ChangeFd(fd, WatchedEvents(flags));
 }
 
 bool ClapHost::FdUnregister(const clap_host* host, int fd)

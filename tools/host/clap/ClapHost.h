@@ -65,8 +65,8 @@ public:
   void AttachPlugin(const clapabi::clap_plugin* plugin) { mPlugin = plugin; }
   void MarkAudioThread() { mAudioThread.store(std::this_thread::get_id()); }
 
-  // Runs the host's main-thread loop once: due callbacks, every registered timer and every
-  // registered descriptor that is ready.
+  // Runs the host's main-thread loop once: due callbacks, the thread's window messages (on
+  // Windows), every registered timer and every registered descriptor that is ready.
   void ServiceRunLoop();
   // Runs the loop in real time for the duration, or until done answers true. The owner's work
   // runs once per pass, after the plug-in's callback requests.
@@ -99,7 +99,7 @@ private:
   // The plug-in's requests that wait for the main thread.
   void ServiceRequests();
   void OnTimer(clapabi::clap_id id) const;
-  void OnFd(int fd, short revents) const;
+  void OnFd(int fd, RunLoop::FdEvents ready) const;
 
   static const void* GetExtension(const clapabi::clap_host* host, const char* id);
   static void RequestRestart(const clapabi::clap_host* host);

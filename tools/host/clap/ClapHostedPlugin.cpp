@@ -1,5 +1,6 @@
 #include "tools/host/clap/ClapHostedPlugin.h"
 
+#include "tools/host/EditorEmbedding.h"
 #include "tools/host/clap/ClapStreams.h"
 
 #include <algorithm>
@@ -355,6 +356,11 @@ void ClapHostedPlugin::ServiceRequests()
 bool ClapHostedPlugin::OpenEditor(unsigned long x11Parent, std::optional<double> scale,
                                   std::string& error)
 {
+  if (std::string reason = EditorUnavailableReason(); !reason.empty())
+  {
+    error = std::move(reason);
+    return false;
+  }
   if (mEditorOpen)
   {
     error = "the editor is already open";

@@ -1,16 +1,8 @@
 #include "tools/host/clap/ClapModule.h"
 
-#include <dlfcn.h>
+#include "tools/host/Utf8Path.h"
 
-#include <climits>
-#include <cstdlib>
-
-#ifdef VELMORA_HOST_KEEPS_MODULES_MAPPED
-// Sanitizer builds: see cmake/Sanitizers.cmake.
-constexpr int kKeepMapped = RTLD_NODELETE;
-#else
-constexpr int kKeepMapped = 0;
-#endif
+#include <filesystem>
 
 namespace velmora::host
 {
@@ -18,30 +10,32 @@ namespace velmora::host
 std::unique_ptr<ClapModule> ClapModule::Open(const std::string& givenPath, std::string& error)
 {
   // Hosts hand the entry the module's absolute path.
-  char resolved[PATH_MAX];
-  const std::string path = realpath(givenPath.c_str(), resolved) ? resolved : givenPath;
-  void* handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL | kKeepMapped);
-  if (!handle)
+  std::error_code ec;
+  const std::filesystem::path resolved = std::filesystem::canonical(PathFromUtf8(givenPath), ec);
+  const std::string path = ec ? givenPath : Utf8FromPath(resolved);
+  std::string reason;
+  std::unique_ptr<ModuleLibrary> library = ModuleLibrary::Load(path, reason);
+  if (!library)
   {
-    const char* reason = dlerror();
-    error = "cannot open " + path + ": " + (reason ? reason : "unknown error");
+    error = "cannot open " + path + ": " + reason;
     return nullptr;
   }
-  const auto* entry = static_cast<const clapabi::clap_plugin_entry*>(dlsym(handle, "clap_entry"));
+  const auto* entry = static_cast<const clapabi::clap_plugin_entry*>(library->Symbol("clap_entry"));
   if (!entry || !entry->init || !entry->deinit || !entry->get_factory)
   {
     error = path + " has no usable clap_entry";
-    dlclose(handle);
     return nullptr;
   }
   const auto* factory =
-      static_cast<const clapabi::clap_plugin_factory*>(dlsym(handle, "clap_factory"));
-  return std::unique_ptr<ClapModule>(new ClapModule(path, handle, entry, factory));
+      static_cast<const clapabi::clap_plugin_factory*>(library->Symbol("clap_factory"));
+  return std::unique_ptr<ClapModule>(new ClapModule(path, std::move(library), entry, factory));
 }
 
-ClapModule::ClapModule(std::string path, void* handle, const clapabi::clap_plugin_entry* entry,
+ClapModule::ClapModule(std::string path, std::unique_ptr<ModuleLibrary> library,
+                       const clapabi::clap_plugin_entry* entry,
                        const clapabi::clap_plugin_factory* exportedFactory)
-    : mPath(std::move(path)), mHandle(handle), mEntry(entry), mExportedFactory(exportedFactory)
+    : mPath(std::move(path)), mLibrary(std::move(library)), mEntry(entry),
+      mExportedFactory(exportedFactory)
 {
 }
 
@@ -49,7 +43,6 @@ ClapModule::~ClapModule()
 {
   while (mInitCount > 0)
     Deinit();
-  dlclose(mHandle);
 }
 
 bool ClapModule::Init()

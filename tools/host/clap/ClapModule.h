@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/clap/ClapCore.h"
+#include "tools/host/ModuleLibrary.h"
 
 #include <memory>
 #include <string>
@@ -8,7 +9,7 @@
 namespace velmora::host
 {
 
-// A CLAP module file opened as a host opens it: the shared object and its exported entry.
+// A CLAP module file opened as a host opens it: the shared library and its exported entry.
 // Init() calls the entry's init with the module's own path; every successful Init() is matched
 // by a deinit at the latest when the module is closed.
 class ClapModule
@@ -33,11 +34,12 @@ public:
   const clapabi::clap_plugin_factory* PluginFactory() const;
 
 private:
-  ClapModule(std::string path, void* handle, const clapabi::clap_plugin_entry* entry,
+  ClapModule(std::string path, std::unique_ptr<ModuleLibrary> library,
+             const clapabi::clap_plugin_entry* entry,
              const clapabi::clap_plugin_factory* exportedFactory);
 
   std::string mPath;
-  void* mHandle;
+  std::unique_ptr<ModuleLibrary> mLibrary;
   const clapabi::clap_plugin_entry* mEntry;
   const clapabi::clap_plugin_factory* mExportedFactory;
   int mInitCount = 0;

@@ -10,36 +10,42 @@
 #include <chrono>
 #include <functional>
 #include <string>
-#include <vector>
 
 namespace velmora::host::vst3
 {
 
-// The host context handed to a plug-in at initialise: the host's name and its Linux run loop.
-// The run loop is driven either step by step (Tick fires every registered timer once, so the
-// caller decides how often a tick happens) or in real time (RunFor). Main thread only.
-class VST3HostContext final : public Steinberg::Vst::IHostApplication,
-                              public Steinberg::Linux::IRunLoop
+// The host context handed to a plug-in at initialise: the host's name and its main-thread run
+// loop. On Linux the loop is offered as Linux::IRunLoop, where plug-ins register their timers
+// and descriptors; Windows hosts offer none, and the loop dispatches the thread's messages,
+// where plug-ins run their own timers. The loop is driven either step by step (Tick fires every
+// registered timer once, so the caller decides how often a tick happens) or in real time
+// (RunFor). Main thread only.
+class VST3HostContext : public Steinberg::Vst::IHostApplication
 {
 public:
-  // Without offerRunLoop the context answers only IHostApplication, as hosts without a Linux
-  // run loop do.
+  // Without offerRunLoop the context answers only IHostApplication, as hosts without a run loop
+  // do.
   static Steinberg::IPtr<VST3HostContext> Create(std::string hostName, bool offerRunLoop = true);
   VST3HostContext(const VST3HostContext&) = delete;
   VST3HostContext& operator=(const VST3HostContext&) = delete;
 
   bool OffersRunLoop() const { return mOfferRunLoop; }
-  // Fires every registered timer once.
+  // Dispatches the thread's messages and fires every registered timer once.
   void Tick();
-  // Fires timers at their intervals and serves readable descriptors for the duration, or until
-  // done answers true.
+  // Fires timers at their intervals and serves readable descriptors and messages for the
+  // duration, or until done answers true.
   void RunFor(std::chrono::milliseconds duration, const std::function<bool()>& done = {});
-  size_t TimerCount() const { return mTimers.size(); }
-  Steinberg::Linux::TimerInterval TimerInterval(size_t index) const
+  // What the plug-in registered with the run loop.
+  size_t TimerCount() const { return mLoop.TimerCount(); }
+  Steinberg::uint64 TimerInterval(size_t index) const
   {
-    return mTimers.at(index).interval;
+    return static_cast<Steinberg::uint64>(mLoop.TimerIntervals().at(index).count());
   }
-  size_t EventHandlerCount() const { return mEventHandlers.size(); }
+  size_t EventHandlerCount() const { return mLoop.FdCount(); }
+
+  // The platform's run-loop interface (Linux::IRunLoop), when the context offers one; the plug
+  // frame answers it too.
+  virtual Steinberg::tresult QueryRunLoop(const Steinberg::TUID iid, void** obj);
 
   Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) override;
   Steinberg::uint32 PLUGIN_API addRef() override;
@@ -49,39 +55,18 @@ public:
   Steinberg::tresult PLUGIN_API createInstance(Steinberg::TUID cid, Steinberg::TUID iid,
                                                void** obj) override;
 
-  Steinberg::tresult PLUGIN_API registerEventHandler(Steinberg::Linux::IEventHandler* handler,
-                                                     Steinberg::Linux::FileDescriptor fd) override;
-  Steinberg::tresult PLUGIN_API
-  unregisterEventHandler(Steinberg::Linux::IEventHandler* handler) override;
-  Steinberg::tresult PLUGIN_API
-  registerTimer(Steinberg::Linux::ITimerHandler* handler,
-                Steinberg::Linux::TimerInterval milliseconds) override;
-  Steinberg::tresult PLUGIN_API unregisterTimer(Steinberg::Linux::ITimerHandler* handler) override;
+protected:
+  VST3HostContext(std::string hostName, bool offerRunLoop);
+  virtual ~VST3HostContext() = default;
+
+  RunLoop& Loop() { return mLoop; }
 
 private:
-  VST3HostContext(std::string hostName, bool offerRunLoop);
-  ~VST3HostContext() = default;
-
-  struct TimerEntry
-  {
-    Steinberg::Linux::ITimerHandler* handler = nullptr;
-    Steinberg::Linux::TimerInterval interval = 0;
-    uint32_t loopId = 0;
-  };
-
-  struct EventHandlerEntry
-  {
-    Steinberg::Linux::IEventHandler* handler = nullptr;
-    Steinberg::Linux::FileDescriptor fd = -1;
-  };
-
   std::atomic<Steinberg::uint32> mRefCount{1};
   std::string mHostName;
   bool mOfferRunLoop = true;
-  // The loop's callbacks hold the references to the handlers.
+  // The loop's callbacks hold the references to the plug-in's handlers.
   RunLoop mLoop;
-  std::vector<TimerEntry> mTimers;
-  std::vector<EventHandlerEntry> mEventHandlers;
 };
 
 } // namespace velmora::host::vst3

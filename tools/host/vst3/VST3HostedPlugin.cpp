@@ -1,6 +1,7 @@
 #include "tools/host/vst3/VST3HostedPlugin.h"
 
 #include "framework/vst3/VST3Strings.h"
+#include "tools/host/EditorEmbedding.h"
 #include "tools/host/JsonWriter.h"
 #include "tools/host/vst3/VST3MemoryStream.h"
 
@@ -525,6 +526,11 @@ void VST3HostedPlugin::RunEventLoop(std::chrono::milliseconds duration,
 bool VST3HostedPlugin::OpenEditor(unsigned long x11Parent, std::optional<double> scale,
                                   std::string& error)
 {
+  if (std::string reason = EditorUnavailableReason(); !reason.empty())
+  {
+    error = std::move(reason);
+    return false;
+  }
   if (mView)
   {
     error = "the editor is already open";

@@ -1,15 +1,8 @@
 #include "tools/host/vst3/VST3Module.h"
 
-#include <dlfcn.h>
+#include "tools/host/Utf8Path.h"
 
 #include <filesystem>
-
-#ifdef VELMORA_HOST_KEEPS_MODULES_MAPPED
-// Sanitizer builds: see cmake/Sanitizers.cmake.
-constexpr int kKeepMapped = RTLD_NODELETE;
-#else
-constexpr int kKeepMapped = 0;
-#endif
 
 namespace velmora::host::vst3
 {
@@ -18,59 +11,40 @@ namespace
 {
 
 using GetFactoryProc = Steinberg::IPluginFactory* (*)();
-using ModuleEntryProc = bool (*)(void*);
-using ModuleExitProc = bool (*)();
 
 } // namespace
 
-std::string ResolveVst3Binary(const std::string& path)
-{
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  const fs::path bundle(path);
-  if (!fs::is_directory(bundle, ec))
-    return path;
-  const fs::path name =
-      bundle.filename().empty() ? bundle.parent_path().filename() : bundle.filename();
-  fs::path binary = bundle / "Contents" / "x86_64-linux" / name.stem();
-  binary += ".so";
-  return binary.string();
-}
-
-VST3Module::VST3Module(void* handle, std::string binaryPath)
-    : mHandle(handle), mBinaryPath(std::move(binaryPath))
+VST3Module::VST3Module(std::unique_ptr<ModuleLibrary> library, std::string binaryPath)
+    : mLibrary(std::move(library)), mBinaryPath(std::move(binaryPath))
 {
 }
 
 std::shared_ptr<VST3Module> VST3Module::Load(const std::string& path, std::string& error)
 {
   const std::string binary = ResolveVst3Binary(path);
-  if (!std::filesystem::exists(binary))
+  std::error_code ec;
+  if (!std::filesystem::exists(PathFromUtf8(binary), ec))
   {
     error = "no VST3 module at " + binary;
     return nullptr;
   }
-  void* handle = dlopen(binary.c_str(), RTLD_NOW | RTLD_LOCAL | kKeepMapped);
-  if (!handle)
+  std::string reason;
+  std::unique_ptr<ModuleLibrary> library = ModuleLibrary::Load(binary, reason);
+  if (!library)
   {
-    const char* reason = dlerror();
-    error = "cannot load " + binary + ": " + (reason ? reason : "unknown reason");
+    error = "cannot load " + binary + ": " + reason;
     return nullptr;
   }
-  std::shared_ptr<VST3Module> module(new VST3Module(handle, binary));
+  std::shared_ptr<VST3Module> module(new VST3Module(std::move(library), binary));
 
-  const auto entry = reinterpret_cast<ModuleEntryProc>(module->Symbol("ModuleEntry"));
   const auto getFactory = reinterpret_cast<GetFactoryProc>(module->Symbol("GetPluginFactory"));
-  if (!entry || !getFactory)
+  if (!getFactory)
   {
-    error = binary + " lacks ModuleEntry or GetPluginFactory";
+    error = binary + " lacks GetPluginFactory";
     return nullptr;
   }
-  if (!entry(handle))
-  {
-    error = "ModuleEntry of " + binary + " failed";
+  if (!module->Enter(error))
     return nullptr;
-  }
   module->mEntered = true;
   module->mFactory = Steinberg::owned(getFactory());
   if (!module->mFactory)
@@ -85,17 +59,7 @@ VST3Module::~VST3Module()
 {
   mFactory = nullptr;
   if (mEntered)
-  {
-    if (const auto exitProc = reinterpret_cast<ModuleExitProc>(Symbol("ModuleExit")))
-      exitProc();
-  }
-  if (mHandle)
-    dlclose(mHandle);
-}
-
-void* VST3Module::Symbol(const char* name) const
-{
-  return mHandle ? dlsym(mHandle, name) : nullptr;
+    Exit();
 }
 
 } // namespace velmora::host::vst3

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tools/host/ModuleLibrary.h"
+
 #include "pluginterfaces/base/ipluginbase.h"
 #include "pluginterfaces/base/smartpointer.h"
 
@@ -9,8 +11,9 @@
 namespace velmora::host::vst3
 {
 
-// A VST3 module loaded as a host loads it: dlopen, ModuleEntry, then its factory. Released in
-// reverse order (factory, ModuleExit, dlclose) once nothing of it is in use.
+// A VST3 module loaded as the platform's hosts load it: the library, its entry (ModuleEntry on
+// Linux, InitDll on Windows), then its factory. Released in reverse order (factory, ModuleExit or
+// ExitDll, unloading) once nothing of it is in use.
 class VST3Module
 {
 public:
@@ -22,19 +25,25 @@ public:
   Steinberg::IPluginFactory& Factory() const { return *mFactory; }
   const std::string& BinaryPath() const { return mBinaryPath; }
   // An exported symbol of the module, or null.
-  void* Symbol(const char* name) const;
+  void* Symbol(const char* name) const { return mLibrary->Symbol(name); }
 
 private:
-  VST3Module(void* handle, std::string binaryPath);
+  VST3Module(std::unique_ptr<ModuleLibrary> library, std::string binaryPath);
+  // The platform's entry and exit functions; false with a reason when there is none, or the
+  // entry fails.
+  bool Enter(std::string& error);
+  void Exit();
 
-  void* mHandle = nullptr;
+  std::unique_ptr<ModuleLibrary> mLibrary;
   std::string mBinaryPath;
   bool mEntered = false;
   Steinberg::IPtr<Steinberg::IPluginFactory> mFactory;
 };
 
-// The shared object a module path stands for: inside a bundle folder
-// (<name>.vst3/Contents/x86_64-linux/<name>.so), or the path itself when it names a file.
+// The binary a module path stands for: inside a bundle folder
+// (<name>.vst3/Contents/x86_64-linux/<name>.so on Linux,
+// <name>.vst3/Contents/x86_64-win/<name>.vst3 on Windows), or the path itself when it names a
+// file. Paths in UTF-8.
 std::string ResolveVst3Binary(const std::string& path);
 
 } // namespace velmora::host::vst3

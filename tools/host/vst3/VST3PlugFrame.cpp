@@ -32,10 +32,7 @@ tresult PLUGIN_API VST3PlugFrame::queryInterface(const TUID iid, void** obj)
     return kResultOk;
   }
   // The same run loop as the host context's, and only when the context offers one.
-  if (FUnknownPrivate::iidEqual(iid, Linux::IRunLoop::iid))
-    return mContext->queryInterface(iid, obj);
-  *obj = nullptr;
-  return kNoInterface;
+  return mContext->QueryRunLoop(iid, obj);
 }
 
 uint32 PLUGIN_API VST3PlugFrame::addRef()

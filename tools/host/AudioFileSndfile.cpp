@@ -1,3 +1,4 @@
+// Audio files through libsndfile: every format it reads, and float WAV written as it writes it.
 #include "tools/host/AudioFile.h"
 
 #include <sndfile.h>

@@ -1,0 +1,136 @@
+// The editor command: the module's editor in a window of the host's own, as a Linux host
+// embeds it, with the audio playing through the plug-in in real time.
+#include "tools/host/HostCommands.h"
+
+#include "tools/host/HostCommandSteps.h"
+#include "tools/host/HostWindow.h"
+#include "tools/host/HostedPluginLoader.h"
+#include "tools/host/RealTimeAudio.h"
+
+#include <chrono>
+#include <cstdio>
+#include <map>
+
+namespace velmora::host
+{
+
+namespace
+{
+
+// How long the editor command lets the run loop run before it looks at its own window.
+constexpr std::chrono::milliseconds kEditorSlice{10};
+// The window's size until the editor gives its own.
+constexpr HostEditorSize kFirstWindowSize{650, 400};
+
+// Prints each value the plug-in's editor sets, as the module writes it.
+class EditPrinter
+{
+public:
+  explicit EditPrinter(HostedPlugin& plugin) : mPlugin(plugin)
+  {
+    for (HostParamInfo& param : plugin.Parameters())
+      mParams.emplace(param.id, std::move(param));
+  }
+
+  void PrintNewEdits()
+  {
+    for (const HostEdit& edit : mPlugin.TakeEdits())
+    {
+      if (edit.kind != HostEdit::Kind::Value)
+        continue;
+      const auto param = mParams.find(edit.id);
+      const std::string name =
+          param != mParams.end() ? param->second.name : "parameter " + std::to_string(edit.id);
+      std::string text = mPlugin.TextFromValue(edit.id, edit.value);
+      if (param != mParams.end() && !param->second.units.empty())
+        text += " " + param->second.units;
+      std::printf("%s: %s\n", name.c_str(), text.c_str());
+    }
+    std::fflush(stdout);
+  }
+
+private:
+  HostedPlugin& mPlugin;
+  std::map<uint32_t, HostParamInfo> mParams;
+};
+
+} // namespace
+
+int RunEditorCommand(const std::vector<std::string>& args)
+{
+  HostOptions options;
+  std::string error;
+  if (!ParseHostOptions(args, options, error))
+    return Fail(error);
+  if (options.positional.size() != 1)
+    return Fail("editor expects one module before the options, got " +
+                std::to_string(options.positional.size()));
+  AudioData audio;
+  if (!LoadInput(options, audio, error))
+    return Fail(error);
+  if (audio.Frames() < 1)
+    return Fail(options.inputPath + " holds no audio");
+
+  // Declared first so that it goes last: the plug-in closes its editor, a child window of this
+  // one, when it goes.
+  std::unique_ptr<HostWindow> window;
+  std::unique_ptr<HostedPlugin> plugin = LoadHostedPlugin(options.positional[0], error);
+  if (!plugin)
+    return Fail(error);
+  std::vector<HostParamChange> changes;
+  if (!ResolveSettings(*plugin, options.settings, changes, error) ||
+      !ApplyOnMainThread(*plugin, changes, error))
+    return Fail(error);
+  window = HostWindow::Open("Velmora \u2013 " + plugin->FormatName(), kFirstWindowSize, error);
+  if (!window)
+    return Fail(error);
+
+  // Set first: the editor may correct its size while it opens.
+  plugin->SetResizeHandler([&window](const HostEditorSize& requested)
+                           { window->Resize(requested); });
+  if (!plugin->OpenEditor(window->Id(), options.scale, error))
+    return Fail("cannot open the editor: " + error);
+  const std::optional<HostEditorSize> size = plugin->EditorSize();
+  if (!size || !IsUsableEditorSize(*size))
+    return Fail("the editor gave no usable size");
+  window->Resize(*size);
+  window->Show();
+
+  ProcessSetup setup;
+  setup.sampleRate = audio.sampleRate;
+  setup.maxBlockSize = options.blockSize;
+  setup.channels = static_cast<int>(audio.channels.size());
+  setup.doublePrecision = options.bits == 64;
+  if (!plugin->Start(setup, error))
+    return Fail(error);
+  RealTimeAudio player(*plugin, std::move(audio), options.blockSize);
+  player.Start();
+
+  EditPrinter printer(*plugin);
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point shotAt =
+      Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                         std::chrono::duration<double>(options.screenshotAfterSeconds));
+  int exitCode = 0;
+  while (!window->CloseRequested())
+  {
+    plugin->RunEventLoop(kEditorSlice);
+    window->ServeEvents();
+    printer.PrintNewEdits();
+    if (!options.screenshotPath.empty() && Clock::now() >= shotAt)
+    {
+      if (window->SavePng(options.screenshotPath, error))
+        std::printf("wrote %s: %d x %d\n", options.screenshotPath.c_str(), window->Size().width,
+                    window->Size().height);
+      else
+        exitCode = Fail(error);
+      break;
+    }
+  }
+  player.Stop();
+  plugin->CloseEditor();
+  plugin->Stop();
+  return exitCode;
+}
+
+} // namespace velmora::host

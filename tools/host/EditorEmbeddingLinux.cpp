@@ -1,0 +1,11 @@
+#include "tools/host/EditorEmbedding.h"
+
+namespace velmora::host
+{
+
+std::string EditorUnavailableReason()
+{
+  return {};
+}
+
+} // namespace velmora::host
