@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 
 namespace velmora::test
 {
@@ -72,7 +73,10 @@ host::AudioData TestAudio(int channels, int frames, double sampleRate)
 
 std::string TempPath(const std::string& name)
 {
-  return host::Utf8FromPath(std::filesystem::temp_directory_path() / host::PathFromUtf8(name));
+  // Test programs of several builds may run at once.
+  static const std::string kRun = std::to_string(std::random_device()());
+  return host::Utf8FromPath(std::filesystem::temp_directory_path() /
+                            host::PathFromUtf8(kRun + "-" + name));
 }
 
 std::vector<uint8_t> ReadBytes(const std::string& path)

@@ -30,7 +30,7 @@ std::vector<uint8_t> FmtBody(uint16_t tag, uint16_t channels, uint32_t sampleRat
 // can.
 host::AudioData TestAudio(int channels, int frames, double sampleRate);
 
-// A path in the temporary folder; the name may hold any UTF-8.
+// A path in the temporary folder, of this program's own; the name may hold any UTF-8.
 std::string TempPath(const std::string& name);
 std::vector<uint8_t> ReadBytes(const std::string& path);
 
