@@ -151,7 +151,7 @@ TEST_F(Vst3Parameters, ProgramChangeWithAudioIsAppliedAtTheNextIdleTick)
   std::vector<double> left(64, 0.0), right(64, 0.0);
   std::vector<double*> channels{left.data(), right.data()};
   ASSERT_TRUE(effect->Process(channels, 64, {{kPresetId, 10, 0.0}}));
-  effect->Idle(); // the preset captures Mix at 30 %
+  IdleTick(*effect); // the preset captures Mix at 30 %
   ASSERT_EQ(Controller().setParamNormalized(9, 0.9), kResultOk);
   ASSERT_EQ(Controller().setParamNormalized(kPresetId, 0.0), kResultOk);
   EXPECT_DOUBLE_EQ(Controller().getParamNormalized(9), 0.3);

@@ -179,7 +179,7 @@ protected:
     if (GetParam().withAudio)
     {
       ProcessOnAudioThread({{kPresetId, 17, kProgramZero}});
-      effect->Idle();
+      IdleTick(*effect);
     }
     else
       ASSERT_EQ(Controller().setParamNormalized(kPresetId, kProgramZero), kResultOk);
@@ -310,6 +310,7 @@ TEST_F(Vst3PresetRecall, RandomHostOperationsNeverLeaveTheHostViewBehind)
       case 3:
         ProcessOnAudioThread({{kPresetId, pick(kBlock), kProgramZero}});
         view.Set(kPresetId, kProgramZero);
+        IdleTick(*effect);
         break;
       case 4:
         saved.emplace_back();

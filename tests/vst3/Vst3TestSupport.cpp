@@ -1,5 +1,6 @@
 #include "tests/vst3/Vst3TestSupport.h"
 
+#include "framework/core/IdleTimer.h"
 #include "plugin/Velmora.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +23,14 @@ std::unique_ptr<host::vst3::VST3HostedPlugin> LoadEffect(const std::string& host
       host::vst3::VST3HostedPlugin::Create(std::move(module), hostName, error, offerRunLoop);
   EXPECT_NE(effect, nullptr) << error;
   return effect;
+}
+
+void IdleTick(host::vst3::VST3HostedPlugin& effect)
+{
+  if (effect.Context().TimerCount() > 0)
+    effect.Idle();
+  else
+    effect.RunEventLoop(std::chrono::milliseconds(iplug::kIdleTimerIntervalMs + 15));
 }
 
 std::vector<std::vector<double>> MakeTestSignal(int channels, int frames)

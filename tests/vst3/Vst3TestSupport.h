@@ -19,6 +19,11 @@ inline constexpr uint32_t kPresetId = 65537;
 std::unique_ptr<host::vst3::VST3HostedPlugin>
 LoadEffect(const std::string& hostName = "Velmora Test Host", bool offerRunLoop = true);
 
+// One idle tick of the plug-in. When the host's run loop holds the plug-in's timer (Linux), one
+// pass fires it at once; otherwise the plug-in's own timer (Windows) fires within its interval
+// while the host dispatches messages.
+void IdleTick(host::vst3::VST3HostedPlugin& effect);
+
 // A deterministic test signal with quiet and loud passages, one vector per channel.
 std::vector<std::vector<double>> MakeTestSignal(int channels, int frames);
 
