@@ -22,8 +22,11 @@ TEST(WindowsVst3Module, InitDllAndExitDllAreCounted)
 {
   HMODULE module = LoadLibraryW(WidePath(kBinaryPath).c_str());
   ASSERT_NE(module, nullptr) << GetLastError();
-  const auto init = reinterpret_cast<bool (*)()>(GetProcAddress(module, "InitDll"));
-  const auto exit = reinterpret_cast<bool (*)()>(GetProcAddress(module, "ExitDll"));
+  // Through the generic function type, which GCC allows a cast from and to without a warning.
+  const auto init =
+      reinterpret_cast<bool (*)()>(reinterpret_cast<void (*)()>(GetProcAddress(module, "InitDll")));
+  const auto exit =
+      reinterpret_cast<bool (*)()>(reinterpret_cast<void (*)()>(GetProcAddress(module, "ExitDll")));
   ASSERT_NE(init, nullptr);
   ASSERT_NE(exit, nullptr);
   EXPECT_EQ(GetProcAddress(module, "ModuleEntry"), nullptr);
