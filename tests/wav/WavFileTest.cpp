@@ -50,6 +50,17 @@ TEST(WavFile, WhatIsWrittenReadsBackAsFloatSamples)
   }
 }
 
+TEST(WavFile, SixtyFourBitFilesKeepEverySample)
+{
+  const AudioData audio = TestAudio(2, 777, 48000.0);
+  std::vector<uint8_t> bytes;
+  std::string error;
+  ASSERT_TRUE(host::EncodeWav(audio, 0, bytes, error, host::SampleFormat::Float64)) << error;
+  AudioData read;
+  ASSERT_TRUE(host::DecodeWav(bytes, read, error)) << error;
+  ExpectSameAudio(read, audio);
+}
+
 TEST(WavFile, FilesWithAnyUtf8NameAreWrittenAndRead)
 {
   const std::string path =

@@ -88,25 +88,32 @@ size_t FirstDifference(const std::vector<uint8_t>& a, const std::vector<uint8_t>
 // writes are not those of the whole file.
 TEST(WavAgainstSndfile, OurFloatFileHasTheBytesLibsndfileWrites)
 {
-  for (const int channels : {1, 2})
+  const std::pair<host::SampleFormat, int> formats[] = {
+      {host::SampleFormat::Float32, SF_FORMAT_FLOAT},
+      {host::SampleFormat::Float64, SF_FORMAT_DOUBLE}};
+  for (const auto& [format, sndfileFormat] : formats)
   {
-    AudioData audio = TestAudio(channels, 1000, 48000.0);
-    // Peaks that tie, and peaks that only tie once rounded to float.
-    audio.channels[0][100] = 1.5;
-    audio.channels[0][200] = -1.5;
-    audio.channels.back()[300] = 1.25000000001;
-    audio.channels.back()[301] = 1.25000000002;
-    const std::string path = TempPath("velmora-sndfile-" + std::to_string(channels) + ".wav");
-    WriteWithSndfile(path, audio, SF_FORMAT_WAV | SF_FORMAT_FLOAT);
-    const std::vector<uint8_t> theirs = ReadBytes(path);
-    std::filesystem::remove(path);
+    for (const int channels : {1, 2})
+    {
+      AudioData audio = TestAudio(channels, 1000, 48000.0);
+      // Peaks that tie, and peaks that only tie once rounded to float.
+      audio.channels[0][100] = 1.5;
+      audio.channels[0][200] = -1.5;
+      audio.channels.back()[300] = 1.25000000001;
+      audio.channels.back()[301] = 1.25000000002;
+      const std::string path = TempPath("velmora-sndfile-" + std::to_string(channels) + ".wav");
+      WriteWithSndfile(path, audio, SF_FORMAT_WAV | sndfileFormat);
+      const std::vector<uint8_t> theirs = ReadBytes(path);
+      std::filesystem::remove(path);
 
-    std::vector<uint8_t> ours;
-    std::string error;
-    ASSERT_TRUE(host::EncodeWav(audio, PeakTimeStamp(theirs), ours, error)) << error;
-    EXPECT_EQ(ours.size(), theirs.size()) << channels << " channel(s)";
-    EXPECT_EQ(FirstDifference(ours, theirs), std::min(ours.size(), theirs.size()))
-        << channels << " channel(s)";
+      std::vector<uint8_t> ours;
+      std::string error;
+      ASSERT_TRUE(host::EncodeWav(audio, PeakTimeStamp(theirs), ours, error, format)) << error;
+      const std::string what = std::to_string(channels) + " channel(s), format " +
+                               std::to_string(static_cast<int>(format));
+      EXPECT_EQ(ours.size(), theirs.size()) << what;
+      EXPECT_EQ(FirstDifference(ours, theirs), std::min(ours.size(), theirs.size())) << what;
+    }
   }
 }
 

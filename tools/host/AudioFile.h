@@ -18,7 +18,16 @@ struct AudioData
 // Reads any file libsndfile understands (WAV only in the Windows build); false with a reason in
 // error.
 bool ReadAudioFile(const std::string& path, AudioData& audio, std::string& error);
-// Writes a 32-bit float WAV file; false with a reason in error.
-bool WriteAudioFile(const std::string& path, const AudioData& audio, std::string& error);
+// How written samples are stored: 32-bit float by default; 64-bit keeps every bit of what the
+// plug-in computed, for comparing renders.
+enum class SampleFormat
+{
+  Float32,
+  Float64
+};
+
+// Writes a float WAV file; false with a reason in error.
+bool WriteAudioFile(const std::string& path, const AudioData& audio, std::string& error,
+                    SampleFormat format = SampleFormat::Float32);
 
 } // namespace velmora::host

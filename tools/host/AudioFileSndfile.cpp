@@ -45,12 +45,14 @@ bool ReadAudioFile(const std::string& path, AudioData& audio, std::string& error
   return true;
 }
 
-bool WriteAudioFile(const std::string& path, const AudioData& audio, std::string& error)
+bool WriteAudioFile(const std::string& path, const AudioData& audio, std::string& error,
+                    SampleFormat format)
 {
   SF_INFO info{};
   info.samplerate = static_cast<int>(audio.sampleRate);
   info.channels = static_cast<int>(audio.channels.size());
-  info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+  info.format =
+      SF_FORMAT_WAV | (format == SampleFormat::Float64 ? SF_FORMAT_DOUBLE : SF_FORMAT_FLOAT);
   if (info.channels < 1 || !sf_format_check(&info))
   {
     error = "cannot write " + std::to_string(info.channels) + " channel(s) at " +

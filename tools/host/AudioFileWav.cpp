@@ -11,9 +11,10 @@ bool ReadAudioFile(const std::string& path, AudioData& audio, std::string& error
   return ReadWavFile(path, audio, error);
 }
 
-bool WriteAudioFile(const std::string& path, const AudioData& audio, std::string& error)
+bool WriteAudioFile(const std::string& path, const AudioData& audio, std::string& error,
+                    SampleFormat format)
 {
-  return WriteWavFile(path, audio, error);
+  return WriteWavFile(path, audio, error, format);
 }
 
 } // namespace velmora::host

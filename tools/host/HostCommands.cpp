@@ -102,7 +102,9 @@ int RunRenderCommand(const std::vector<std::string>& args)
   const int latency = plugin->Latency();
   plugin->Stop();
 
-  if (!WriteAudioFile(options.outputPath, audio, error))
+  const SampleFormat format =
+      options.outputBits == 64 ? SampleFormat::Float64 : SampleFormat::Float32;
+  if (!WriteAudioFile(options.outputPath, audio, error, format))
     return Fail(error);
   std::printf("wrote %s: %d frames, %zu channel(s) at %.0f Hz, %d-bit processing, "
               "latency %d samples (not compensated)\n",

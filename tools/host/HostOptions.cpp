@@ -116,6 +116,15 @@ bool ParseHostOptions(const std::vector<std::string>& args, HostOptions& options
         return false;
       }
     }
+    else if (arg == "--out-bits")
+    {
+      if (!ParseInteger(value, options.outputBits) ||
+          (options.outputBits != 32 && options.outputBits != 64))
+      {
+        error = "--out-bits must be 32 or 64";
+        return false;
+      }
+    }
     else
     {
       error = "unknown option " + arg;

@@ -18,6 +18,8 @@ struct HostOptions
   double seconds = 6.0;
   int blockSize = 512;
   int bits = 64;
+  // Of the written file's samples.
+  int outputBits = 32;
   bool offline = false;
   // The editor command: the host's content scale, and a screenshot taken after a delay.
   std::optional<double> scale;

@@ -200,6 +200,12 @@ public:
     U16(static_cast<uint16_t>(value >> 16));
   }
   void F32(float value) { U32(std::bit_cast<uint32_t>(value)); }
+  void F64(double value)
+  {
+    const auto bits = std::bit_cast<uint64_t>(value);
+    U32(static_cast<uint32_t>(bits));
+    U32(static_cast<uint32_t>(bits >> 32));
+  }
 
 private:
   std::vector<uint8_t>& mBytes;
@@ -281,11 +287,13 @@ bool DecodeWav(std::span<const uint8_t> bytes, AudioData& audio, std::string& er
 }
 
 bool EncodeWav(const AudioData& audio, uint32_t peakTimeStamp, std::vector<uint8_t>& bytes,
-               std::string& error)
+               std::string& error, SampleFormat format)
 {
   const size_t channels = audio.channels.size();
   const auto frames = static_cast<size_t>(audio.Frames());
-  const uint64_t blockAlign = uint64_t{4} * channels;
+  const bool wide = format == SampleFormat::Float64;
+  const uint64_t sampleBytes = wide ? 8 : 4;
+  const uint64_t blockAlign = sampleBytes * channels;
   const uint64_t byteRate = blockAlign * static_cast<uint64_t>(audio.sampleRate);
   if (channels < 1 || blockAlign > UINT16_MAX || !(audio.sampleRate >= 1.0) ||
       audio.sampleRate > INT_MAX || byteRate > UINT32_MAX)
@@ -311,19 +319,18 @@ bool EncodeWav(const AudioData& audio, uint32_t peakTimeStamp, std::vector<uint8
     return false;
   }
 
-  // The samples as written, and each channel's peak: its first largest magnitude.
-  std::vector<float> interleaved(channels * frames);
-  std::vector<float> peaks(channels, 0.0f);
+  // Each channel's peak: its first largest magnitude as written (the chunk holds it as a float).
+  std::vector<double> peaks(channels, 0.0);
   std::vector<uint32_t> peakFrames(channels, 0);
   for (size_t c = 0; c < channels; ++c)
   {
     for (size_t f = 0; f < frames; ++f)
     {
-      const auto sample = static_cast<float>(audio.channels[c][f]);
-      interleaved[f * channels + c] = sample;
-      if (std::fabs(sample) > peaks[c])
+      const double sample = audio.channels[c][f];
+      const double written = wide ? sample : static_cast<double>(static_cast<float>(sample));
+      if (std::fabs(written) > peaks[c])
       {
-        peaks[c] = std::fabs(sample);
+        peaks[c] = std::fabs(written);
         peakFrames[c] = static_cast<uint32_t>(f);
       }
     }
@@ -341,7 +348,7 @@ bool EncodeWav(const AudioData& audio, uint32_t peakTimeStamp, std::vector<uint8
   out.U32(static_cast<uint32_t>(audio.sampleRate));
   out.U32(static_cast<uint32_t>(byteRate));
   out.U16(static_cast<uint16_t>(blockAlign));
-  out.U16(32);
+  out.U16(static_cast<uint16_t>(8 * sampleBytes));
   out.Tag("fact");
   out.U32(4);
   out.U32(static_cast<uint32_t>(frames));
@@ -351,13 +358,21 @@ bool EncodeWav(const AudioData& audio, uint32_t peakTimeStamp, std::vector<uint8
   out.U32(peakTimeStamp);
   for (size_t c = 0; c < channels; ++c)
   {
-    out.F32(peaks[c]);
+    out.F32(static_cast<float>(peaks[c]));
     out.U32(peakFrames[c]);
   }
   out.Tag("data");
   out.U32(static_cast<uint32_t>(dataBytes));
-  for (const float sample : interleaved)
-    out.F32(sample);
+  for (size_t f = 0; f < frames; ++f)
+  {
+    for (size_t c = 0; c < channels; ++c)
+    {
+      if (wide)
+        out.F64(audio.channels[c][f]);
+      else
+        out.F32(static_cast<float>(audio.channels[c][f]));
+    }
+  }
   return true;
 }
 
@@ -392,10 +407,11 @@ bool ReadWavFile(const std::string& path, AudioData& audio, std::string& error)
   return true;
 }
 
-bool WriteWavFile(const std::string& path, const AudioData& audio, std::string& error)
+bool WriteWavFile(const std::string& path, const AudioData& audio, std::string& error,
+                  SampleFormat format)
 {
   std::vector<uint8_t> bytes;
-  if (!EncodeWav(audio, static_cast<uint32_t>(std::time(nullptr)), bytes, error))
+  if (!EncodeWav(audio, static_cast<uint32_t>(std::time(nullptr)), bytes, error, format))
     return false;
   std::ofstream file(PathFromUtf8(path), std::ios::binary | std::ios::trunc);
   file.write(reinterpret_cast<const char*>(bytes.data()),

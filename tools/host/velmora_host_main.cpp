@@ -18,6 +18,7 @@ int Usage()
       "  velmora-host info MODULE\n"
       "  velmora-host render MODULE --out OUT.wav [--in IN.wav] [--set \"Name=value\"]...\n"
       "               [--block N] [--bits 32|64] [--rate HZ] [--seconds S] [--offline]\n"
+      "               [--out-bits 32|64]\n"
       "  velmora-host state save MODULE FILE [--set \"Name=value\"]...\n"
       "  velmora-host state load MODULE FILE\n"
       "  velmora-host editor MODULE [--in IN.wav] [--scale S] [--screenshot OUT.png]\n"
