@@ -19,6 +19,18 @@ VST3Module::VST3Module(std::unique_ptr<ModuleLibrary> library, std::string binar
 {
 }
 
+std::string ResolveVst3Binary(const std::string& path)
+{
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::path bundle = PathFromUtf8(path);
+  if (!fs::is_directory(bundle, ec))
+    return path;
+  const fs::path name =
+      bundle.filename().empty() ? bundle.parent_path().filename() : bundle.filename();
+  return Utf8FromPath(BinaryInBundle(bundle, name));
+}
+
 std::shared_ptr<VST3Module> VST3Module::Load(const std::string& path, std::string& error)
 {
   const std::string binary = ResolveVst3Binary(path);

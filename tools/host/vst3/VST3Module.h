@@ -5,6 +5,7 @@
 #include "pluginterfaces/base/ipluginbase.h"
 #include "pluginterfaces/base/smartpointer.h"
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -45,5 +46,8 @@ private:
 // <name>.vst3/Contents/x86_64-win/<name>.vst3 on Windows), or the path itself when it names a
 // file. Paths in UTF-8.
 std::string ResolveVst3Binary(const std::string& path);
+// The platform's binary inside the bundle folder, given the bundle's file name.
+std::filesystem::path BinaryInBundle(const std::filesystem::path& bundle,
+                                     const std::filesystem::path& name);
 
 } // namespace velmora::host::vst3

@@ -1,8 +1,6 @@
 // Where a Linux VST3 module's binary sits, and its entry and exit.
 #include "tools/host/vst3/VST3Module.h"
 
-#include "tools/host/Utf8Path.h"
-
 #include <filesystem>
 
 namespace velmora::host::vst3
@@ -16,18 +14,12 @@ using ModuleExitProc = bool (*)();
 
 } // namespace
 
-std::string ResolveVst3Binary(const std::string& path)
+std::filesystem::path BinaryInBundle(const std::filesystem::path& bundle,
+                                     const std::filesystem::path& name)
 {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  const fs::path bundle = PathFromUtf8(path);
-  if (!fs::is_directory(bundle, ec))
-    return path;
-  const fs::path name =
-      bundle.filename().empty() ? bundle.parent_path().filename() : bundle.filename();
-  fs::path binary = bundle / "Contents" / "x86_64-linux" / name.stem();
+  std::filesystem::path binary = bundle / "Contents" / "x86_64-linux" / name.stem();
   binary += ".so";
-  return Utf8FromPath(binary);
+  return binary;
 }
 
 bool VST3Module::Enter(std::string& error)

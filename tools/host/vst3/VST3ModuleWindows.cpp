@@ -1,8 +1,6 @@
 // Where a Windows VST3 module's binary sits, and its entry and exit.
 #include "tools/host/vst3/VST3Module.h"
 
-#include "tools/host/Utf8Path.h"
-
 #include <filesystem>
 
 namespace velmora::host::vst3
@@ -16,16 +14,10 @@ using ExitDllProc = bool (*)();
 
 } // namespace
 
-std::string ResolveVst3Binary(const std::string& path)
+std::filesystem::path BinaryInBundle(const std::filesystem::path& bundle,
+                                     const std::filesystem::path& name)
 {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  const fs::path bundle = PathFromUtf8(path);
-  if (!fs::is_directory(bundle, ec))
-    return path;
-  const fs::path name =
-      bundle.filename().empty() ? bundle.parent_path().filename() : bundle.filename();
-  return Utf8FromPath(bundle / "Contents" / "x86_64-win" / name);
+  return bundle / "Contents" / "x86_64-win" / name;
 }
 
 bool VST3Module::Enter(std::string& error)
