@@ -49,28 +49,9 @@ protected:
     ASSERT_TRUE(effect->Start(setup, error)) << error;
   }
 
-  void ProcessSilence(int blocks)
-  {
-    std::vector<double> left(kBlock, 0.0), right(kBlock, 0.0);
-    std::vector<double*> channels{left.data(), right.data()};
-    for (int i = 0; i < blocks; ++i)
-      ASSERT_TRUE(effect->Process(channels, kBlock, {}));
-  }
-
-  int LatencyRestarts()
-  {
-    const auto restarts = effect->Handler().Restarts();
-    return static_cast<int>(std::count_if(restarts.begin(), restarts.end(),
-                                          [](const auto& r)
-                                          { return (r.flags & kLatencyChanged) != 0; }));
-  }
-
-  bool AllRestartsOnMainThread()
-  {
-    const auto restarts = effect->Handler().Restarts();
-    return std::all_of(restarts.begin(), restarts.end(),
-                       [](const auto& r) { return r.onMainThread; });
-  }
+  void ProcessSilence(int blocks) { test::ProcessSilence(*effect, blocks, kBlock); }
+  int LatencyRestarts() { return test::LatencyRestarts(*effect); }
+  bool AllRestartsOnMainThread() { return test::AllRestartsOnMainThread(*effect); }
 
   std::unique_ptr<host::vst3::VST3HostedPlugin> effect;
 };

@@ -3,8 +3,11 @@
 #include "framework/core/IdleTimer.h"
 #include "plugin/Velmora.h"
 
+#include "pluginterfaces/vst/ivsteditcontroller.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -31,6 +34,30 @@ void IdleTick(host::vst3::VST3HostedPlugin& effect)
     effect.Idle();
   else
     effect.RunEventLoop(std::chrono::milliseconds(iplug::kIdleTimerIntervalMs + 15));
+}
+
+void ProcessSilence(host::vst3::VST3HostedPlugin& effect, int blocks, int blockSize)
+{
+  std::vector<double> left(static_cast<size_t>(blockSize), 0.0);
+  std::vector<double> right(static_cast<size_t>(blockSize), 0.0);
+  std::vector<double*> channels{left.data(), right.data()};
+  for (int i = 0; i < blocks; ++i)
+    ASSERT_TRUE(effect.Process(channels, blockSize, {}));
+}
+
+int LatencyRestarts(host::vst3::VST3HostedPlugin& effect)
+{
+  const auto restarts = effect.Handler().Restarts();
+  return static_cast<int>(std::count_if(
+      restarts.begin(), restarts.end(),
+      [](const auto& r) { return (r.flags & Steinberg::Vst::kLatencyChanged) != 0; }));
+}
+
+bool AllRestartsOnMainThread(host::vst3::VST3HostedPlugin& effect)
+{
+  const auto restarts = effect.Handler().Restarts();
+  return std::all_of(restarts.begin(), restarts.end(),
+                     [](const auto& r) { return r.onMainThread; });
 }
 
 std::vector<std::vector<double>> MakeTestSignal(int channels, int frames)

@@ -24,6 +24,13 @@ LoadEffect(const std::string& hostName = "Velmora Test Host", bool offerRunLoop 
 // while the host dispatches messages.
 void IdleTick(host::vst3::VST3HostedPlugin& effect);
 
+// Processes silent stereo blocks of blockSize frames; fails the test when a block is refused.
+void ProcessSilence(host::vst3::VST3HostedPlugin& effect, int blocks, int blockSize);
+// The host's restart requests so far that carried the latency flag, and whether every restart
+// request came on the main thread.
+int LatencyRestarts(host::vst3::VST3HostedPlugin& effect);
+bool AllRestartsOnMainThread(host::vst3::VST3HostedPlugin& effect);
+
 // A deterministic test signal with quiet and loud passages, one vector per channel.
 std::vector<std::vector<double>> MakeTestSignal(int channels, int frames);
 

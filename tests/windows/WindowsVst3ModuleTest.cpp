@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 namespace velmora::test
 {
 namespace
@@ -61,22 +59,6 @@ protected:
     ASSERT_TRUE(effect->Start(setup, error)) << error;
   }
 
-  void ProcessSilence(int blocks)
-  {
-    std::vector<double> left(kBlock, 0.0), right(kBlock, 0.0);
-    std::vector<double*> channels{left.data(), right.data()};
-    for (int i = 0; i < blocks; ++i)
-      ASSERT_TRUE(effect->Process(channels, kBlock, {}));
-  }
-
-  int LatencyRestarts()
-  {
-    const auto restarts = effect->Handler().Restarts();
-    return static_cast<int>(std::count_if(
-        restarts.begin(), restarts.end(),
-        [](const auto& r) { return (r.flags & Steinberg::Vst::kLatencyChanged) != 0; }));
-  }
-
   std::unique_ptr<host::vst3::VST3HostedPlugin> effect;
 };
 
@@ -86,22 +68,20 @@ TEST_F(WindowsVst3Instance, LatencyReachesTheHostThroughTheWin32IdleTimer)
 {
   effect->Handler().ClearRestarts();
   ASSERT_TRUE(effect->SetParameter(kOversamplingId, 1.0));
-  ProcessSilence(8);
-  EXPECT_EQ(LatencyRestarts(), 0);
+  ProcessSilence(*effect, 8, kBlock);
+  EXPECT_EQ(LatencyRestarts(*effect), 0);
   EXPECT_EQ(effect->Latency(), 0);
 
   PumpMessagesFor(100ms);
-  EXPECT_EQ(LatencyRestarts(), 1);
-  const auto restarts = effect->Handler().Restarts();
-  EXPECT_TRUE(
-      std::all_of(restarts.begin(), restarts.end(), [](const auto& r) { return r.onMainThread; }));
+  EXPECT_EQ(LatencyRestarts(*effect), 1);
+  EXPECT_TRUE(AllRestartsOnMainThread(*effect));
   const int oversampled = effect->Latency();
   EXPECT_GT(oversampled, 0);
 
   // A reset keeps the path and its latency.
   effect->Stop();
   Start();
-  ProcessSilence(2);
+  ProcessSilence(*effect, 2, kBlock);
   PumpMessagesFor(50ms);
   EXPECT_EQ(effect->Latency(), oversampled);
 }
