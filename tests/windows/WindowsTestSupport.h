@@ -9,12 +9,13 @@
 namespace velmora::test
 {
 
-// Dispatches this thread's window messages for the duration, as a Windows host's main loop
-// does between its calls into a plug-in.
-inline void PumpMessagesFor(std::chrono::milliseconds duration)
+// Dispatches this thread's window messages, as a Windows host's main loop does between its calls
+// into a plug-in, until done answers true (asked after each pass) or the time is up; returns
+// done's last answer.
+template <typename Done> bool PumpMessagesUntil(Done done, std::chrono::milliseconds limit)
 {
-  const auto end = std::chrono::steady_clock::now() + duration;
-  while (std::chrono::steady_clock::now() < end)
+  const auto end = std::chrono::steady_clock::now() + limit;
+  for (;;)
   {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE))
@@ -22,6 +23,10 @@ inline void PumpMessagesFor(std::chrono::milliseconds duration)
       TranslateMessage(&message);
       DispatchMessageW(&message);
     }
+    if (done())
+      return true;
+    if (std::chrono::steady_clock::now() >= end)
+      return false;
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
 }

@@ -72,7 +72,7 @@ TEST_F(WindowsVst3Instance, LatencyReachesTheHostThroughTheWin32IdleTimer)
   EXPECT_EQ(LatencyRestarts(*effect), 0);
   EXPECT_EQ(effect->Latency(), 0);
 
-  PumpMessagesFor(100ms);
+  EXPECT_TRUE(PumpMessagesUntil([&] { return LatencyRestarts(*effect) > 0; }, 2s));
   EXPECT_EQ(LatencyRestarts(*effect), 1);
   EXPECT_TRUE(AllRestartsOnMainThread(*effect));
   const int oversampled = effect->Latency();
@@ -82,7 +82,8 @@ TEST_F(WindowsVst3Instance, LatencyReachesTheHostThroughTheWin32IdleTimer)
   effect->Stop();
   Start();
   ProcessSilence(*effect, 2, kBlock);
-  PumpMessagesFor(50ms);
+  // Idle ticks after the reset run before the latency is read again.
+  PumpMessagesUntil([] { return false; }, 50ms);
   EXPECT_EQ(effect->Latency(), oversampled);
 }
 
