@@ -1,7 +1,6 @@
 // What only the Windows CLAP DLL does: it asks its host for no run-loop extensions and offers no
 // editor, and its idle timer is a Win32 timer started at the plug-in's init.
 #include "tests/clap/ClapTestSupport.h"
-#include "tests/windows/WindowsTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -29,8 +28,8 @@ TEST(WindowsClapModule, OffersNeitherRunLoopExtensionsNorAnEditor)
 
 // A host edit of "Oversampling" reaches the plug-in's main-thread side at an idle tick, which asks
 // the audio thread for the switch; after it, the next tick asks the host for a restart. Both
-// ticks come from the plug-in's own timer while the host only processes blocks and dispatches
-// messages; the restart brings the new latency into force.
+// ticks come from the plug-in's own timer while the host only processes blocks and runs its
+// message loop; the restart brings the new latency into force.
 TEST(WindowsClapModule, LatencyChangeIsAskedForFromTheWin32IdleTimer)
 {
   auto plugin = LoadClap();
@@ -50,7 +49,7 @@ TEST(WindowsClapModule, LatencyChangeIsAskedForFromTheWin32IdleTimer)
   {
     for (int block = 0; block < 4; ++block)
       ASSERT_TRUE(plugin->Process(channels, kBlock, {}));
-    PumpMessagesUntil(restartAsked, 25ms);
+    plugin->RunEventLoop(25ms, restartAsked);
   }
   EXPECT_EQ(plugin->Host().RestartRequests(), 1);
   EXPECT_EQ(plugin->Host().CallsOffMainThread(), 0);

@@ -1,7 +1,7 @@
 // What only the Windows VST3 DLL does: InitDll and ExitDll counting, the idle timer as a Win32
 // timer on the thread that created the instance, and no editor view yet.
 #include "tests/vst3/Vst3TestSupport.h"
-#include "tests/windows/WindowsTestSupport.h"
+#include "tools/host/WindowsText.h"
 
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 
@@ -18,7 +18,7 @@ constexpr int kBlock = 256;
 
 TEST(WindowsVst3Module, InitDllAndExitDllAreCounted)
 {
-  HMODULE module = LoadLibraryW(WidePath(kBinaryPath).c_str());
+  HMODULE module = LoadLibraryW(host::Utf16FromUtf8(kBinaryPath).c_str());
   ASSERT_NE(module, nullptr) << GetLastError();
   // Through the generic function type, which GCC allows a cast from and to without a warning.
   const auto init =
@@ -63,7 +63,7 @@ protected:
 };
 
 // The host offers no run loop on Windows: the report of the oversampled path's latency comes
-// from the plug-in's own timer, while the host only dispatches messages.
+// from the plug-in's own timer, while the host only runs its message loop.
 TEST_F(WindowsVst3Instance, LatencyReachesTheHostThroughTheWin32IdleTimer)
 {
   effect->Handler().ClearRestarts();
@@ -72,7 +72,7 @@ TEST_F(WindowsVst3Instance, LatencyReachesTheHostThroughTheWin32IdleTimer)
   EXPECT_EQ(LatencyRestarts(*effect), 0);
   EXPECT_EQ(effect->Latency(), 0);
 
-  EXPECT_TRUE(PumpMessagesUntil([&] { return LatencyRestarts(*effect) > 0; }, 2s));
+  effect->RunEventLoop(2s, [&] { return LatencyRestarts(*effect) > 0; });
   EXPECT_EQ(LatencyRestarts(*effect), 1);
   EXPECT_TRUE(AllRestartsOnMainThread(*effect));
   const int oversampled = effect->Latency();
@@ -83,7 +83,7 @@ TEST_F(WindowsVst3Instance, LatencyReachesTheHostThroughTheWin32IdleTimer)
   Start();
   ProcessSilence(*effect, 2, kBlock);
   // Idle ticks after the reset run before the latency is read again.
-  PumpMessagesUntil([] { return false; }, 50ms);
+  effect->RunEventLoop(50ms);
   EXPECT_EQ(effect->Latency(), oversampled);
 }
 
