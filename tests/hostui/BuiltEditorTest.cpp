@@ -659,7 +659,15 @@ TEST_P(Vst3EditorOnlyRunLoop, MetersMoveAndLatencyReportsArriveWhileTheEditorIsO
     ServeFor(700ms);
     const PixelImage before = Screenshot();
     ServeFor(500ms);
-    EXPECT_GT(MeterPixelsDiffering(before, Screenshot()), 0u) << "the meters stood still";
+    // A slow machine (or a sanitizer build) may need longer than half a second for a change.
+    size_t moved = MeterPixelsDiffering(before, Screenshot());
+    for (const auto end = std::chrono::steady_clock::now() + kPatience;
+         moved == 0 && std::chrono::steady_clock::now() < end;)
+    {
+      ServeFor(100ms);
+      moved = MeterPixelsDiffering(before, Screenshot());
+    }
+    EXPECT_GT(moved, 0u) << "the meters stood still";
 
     // The switch flips "Oversampling"; the new latency reaches the host from the idle step.
     mVst3->Handler().ClearRestarts();
