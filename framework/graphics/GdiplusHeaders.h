@@ -1,10 +1,7 @@
 #pragma once
 
 // The Windows and GDI+ headers in the order GDI+ needs them.
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "framework/platform/windows/Win32Headers.h"
 
 #include <objidl.h>
 

@@ -3,7 +3,7 @@
 #include "framework/graphics/IGraphics.h"
 #include "plugin/Velmora.h"
 
-#include <windows.h>
+#include "framework/platform/windows/Win32Headers.h"
 
 #include <gtest/gtest.h>
 

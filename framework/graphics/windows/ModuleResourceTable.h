@@ -2,7 +2,7 @@
 
 #include "framework/graphics/ResourceEntry.h"
 
-#include <windows.h>
+#include "framework/platform/windows/Win32Headers.h"
 
 #include <deque>
 #include <span>

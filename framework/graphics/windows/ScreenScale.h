@@ -1,6 +1,6 @@
 #pragma once
 
-#include <windows.h>
+#include "framework/platform/windows/Win32Headers.h"
 
 namespace iplug::igraphics
 {
