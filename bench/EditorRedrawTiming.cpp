@@ -36,8 +36,7 @@ void SendLevel(iplug::igraphics::IGraphics& ui, int meter, float level)
 }
 
 // Milliseconds per call of `redraw`, the median over the batches.
-template <typename Redraw>
-double MedianMilliseconds(int batches, Redraw&& redraw)
+template <typename Redraw> double MedianMilliseconds(int batches, Redraw&& redraw)
 {
   std::vector<double> perRedraw;
   int n = 0;

@@ -1,5 +1,6 @@
 #include "framework/graphics/GdiplusDrawContext.h"
 
+#include "framework/graphics/BilinearCompositing.h"
 #include "framework/graphics/GdiplusBitmap.h"
 #include "framework/graphics/GdiplusFont.h"
 #include "framework/graphics/GdiplusHeaders.h"
@@ -81,14 +82,37 @@ GdiplusDrawContext::~GdiplusDrawContext() = default;
 
 bool GdiplusDrawContext::SetSize(int pixelWidth, int pixelHeight, float scale)
 {
+  mLayerGraphics.reset();
+  mLayerBitmap.reset();
+  mLayer.clear();
   mDib.reset();
   if (!mSession || !(scale > 0.f) || !std::isfinite(scale))
     return false;
-  mDib = DibSection::Create(pixelWidth, pixelHeight);
-  if (!mDib)
+  auto dib = DibSection::Create(pixelWidth, pixelHeight);
+  if (!dib)
     return false;
-  std::fill_n(mDib->Bits(), static_cast<size_t>(pixelWidth) * static_cast<size_t>(pixelHeight),
-              kOpaqueBlack);
+  const size_t pixels = static_cast<size_t>(pixelWidth) * static_cast<size_t>(pixelHeight);
+  try
+  {
+    mLayer.assign(pixels, 0u);
+  }
+  catch (const std::bad_alloc&)
+  {
+    return false;
+  }
+  auto layerBitmap = std::make_unique<Gdiplus::Bitmap>(pixelWidth, pixelHeight, pixelWidth * 4,
+                                                       PixelFormat32bppPARGB,
+                                                       reinterpret_cast<BYTE*>(mLayer.data()));
+  if (layerBitmap->GetLastStatus() != Gdiplus::Ok)
+    return false;
+  auto layerGraphics = std::make_unique<Gdiplus::Graphics>(layerBitmap.get());
+  if (layerGraphics->GetLastStatus() != Gdiplus::Ok)
+    return false;
+  UseCairoConventions(*layerGraphics);
+  std::fill_n(dib->Bits(), pixels, kOpaqueBlack);
+  mDib = std::move(dib);
+  mLayerBitmap = std::move(layerBitmap);
+  mLayerGraphics = std::move(layerGraphics);
   mScale = scale;
   mClip = {0, 0, pixelWidth, pixelHeight};
   return true;
@@ -123,46 +147,26 @@ PixelRect GdiplusDrawContext::TouchedPixels(double left, double top, double righ
   return PixelRect{l, t, r - l, b - t}.Intersect(mClip);
 }
 
-uint32_t* GdiplusDrawContext::PrepareScratch(const PixelRect& area)
-{
-  const size_t size = static_cast<size_t>(area.w) * static_cast<size_t>(area.h);
-  try
-  {
-    if (mScratch.size() < size)
-      mScratch.resize(size);
-  }
-  catch (const std::bad_alloc&)
-  {
-    return nullptr;
-  }
-  std::fill_n(mScratch.data(), size, 0u);
-  return mScratch.data();
-}
-
 template <typename Paint>
 void GdiplusDrawContext::DrawCoverage(const PixelRect& area, const IColor& color,
                                       const IBlend& blend, Paint&& paint)
 {
-  if (area.Empty())
+  if (area.Empty() || !mLayerGraphics)
     return;
-  uint32_t* coverage = PrepareScratch(area);
-  if (!coverage)
-    return;
-  {
-    Gdiplus::Bitmap layer(area.w, area.h, area.w * 4, PixelFormat32bppPARGB,
-                          reinterpret_cast<BYTE*>(coverage));
-    Gdiplus::Graphics g(&layer);
-    if (g.GetLastStatus() != Gdiplus::Ok)
-      return;
-    UseCairoConventions(g);
-    const Gdiplus::Matrix toLayer(mScale, 0.f, 0.f, mScale, static_cast<float>(-area.x),
-                                  static_cast<float>(-area.y));
-    g.SetTransform(&toLayer);
-    paint(g, Gdiplus::Color(255, 255, 255, 255));
-  }
+  const int stride = mDib->Width();
+  uint32_t* layer = mLayer.data() + static_cast<size_t>(area.y) * stride + area.x;
+  for (int y = 0; y < area.h; ++y)
+    std::fill_n(layer + static_cast<size_t>(y) * stride, area.w, 0u);
+  Gdiplus::Graphics& g = *mLayerGraphics;
+  // The clip is given in pixels, before the scale applies.
+  g.ResetTransform();
+  g.SetClip(Gdiplus::Rect(area.x, area.y, area.w, area.h));
+  g.ScaleTransform(mScale, mScale);
+  paint(g, Gdiplus::Color(255, 255, 255, 255));
+  g.Flush(Gdiplus::FlushIntentionSync);
   const uint32_t source = PremultipliedColor(color, blend.weight);
   for (int y = 0; y < area.h; ++y)
-    CompositeCoverageRow(mDib->Row(area.y + y) + area.x, coverage + static_cast<size_t>(y) * area.w,
+    CompositeCoverageRow(mDib->Row(area.y + y) + area.x, layer + static_cast<size_t>(y) * stride,
                          area.w, source, blend.method);
 }
 
@@ -195,33 +199,17 @@ void GdiplusDrawContext::DrawBitmap(const APIBitmap& bitmap, const IRECT& dest, 
     return;
   }
 
-  const PixelRect area = TouchedPixels(dest.L, dest.T, dest.R, dest.B);
-  if (area.Empty())
-    return;
-  uint32_t* resampled = PrepareScratch(area);
-  if (!resampled)
-    return;
-  {
-    Gdiplus::Bitmap layer(area.w, area.h, area.w * 4, PixelFormat32bppPARGB,
-                          reinterpret_cast<BYTE*>(resampled));
-    Gdiplus::Graphics g(&layer);
-    if (g.GetLastStatus() != Gdiplus::Ok)
-      return;
-    UseCairoConventions(g);
-    g.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBilinear);
-    // Edge pixels are filtered against their mirror images instead of fading to transparent.
-    Gdiplus::ImageAttributes edges;
-    edges.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
-    Gdiplus::Bitmap source = WrapPixels(image);
-    const Gdiplus::RectF to(static_cast<float>(left - area.x), static_cast<float>(top - area.y),
-                            dest.W() * mScale, dest.H() * mScale);
-    g.DrawImage(&source, to, static_cast<float>(srcLeft), static_cast<float>(srcTop),
-                static_cast<float>(dest.W() * imageScale),
-                static_cast<float>(dest.H() * imageScale), Gdiplus::UnitPixel, &edges);
-  }
-  for (int y = 0; y < area.h; ++y)
-    CompositeImageRow(mDib->Row(area.y + y) + area.x, resampled + static_cast<size_t>(y) * area.w,
-                      area.w, weight, blend.method);
+  // Otherwise sampled bilinearly, as cairo draws an image at another scale.
+  const ImagePlacement placement{left,
+                                 top,
+                                 static_cast<double>(dest.R) * mScale,
+                                 static_cast<double>(dest.B) * mScale,
+                                 srcLeft,
+                                 srcTop,
+                                 mScale / imageScale};
+  CompositeResampled(mDib->Bits(), mDib->Width(), TouchedPixels(dest.L, dest.T, dest.R, dest.B),
+                     {image.Data(), image.Width(), image.Height()}, placement, weight,
+                     blend.method);
 }
 
 void GdiplusDrawContext::DrawLine(const IColor& color, float x1, float y1, float x2, float y2,

@@ -8,14 +8,22 @@
 #include <memory>
 #include <vector>
 
+namespace Gdiplus
+{
+class Bitmap;
+class Graphics;
+} // namespace Gdiplus
+
 namespace iplug::igraphics
 {
 
 // The drawing back end on GDI+, for Windows. The backing image is a 32-bit DIB section that a
-// window can BitBlt from. GDI+ draws each shape, text or resampled image into a scratch image of
-// the pixels it touches, and the result is composited into the DIB with the blend's operator and
-// weight (GDI+ has no additive mode), confined to the clip; an image drawn at its own scale on
-// whole pixels is composited straight from its pixels.
+// window can BitBlt from. GDI+ draws each shape and text in opaque white into a layer of the same
+// size, within the pixels the shape touches, and that coverage carries the colour into the DIB
+// with the blend's operator and weight (GDI+ has no additive mode), confined to the clip. Images
+// are composited from their own pixels: copied at their own scale on whole pixels, sampled
+// bilinearly otherwise, as cairo does. GDI+ also decodes and writes PNGs, loads the font from
+// memory and resamples images for other scales (high-quality bicubic).
 class GdiplusDrawContext final : public IDrawContext
 {
 public:
@@ -54,18 +62,18 @@ public:
 private:
   // The pixels of the DIB that a rectangle in logical units touches, within the clip.
   PixelRect TouchedPixels(double left, double top, double right, double bottom) const;
-  // A scratch image of the area's size, cleared to transparent; null when there is no memory.
-  uint32_t* PrepareScratch(const PixelRect& area);
-  // `paint` draws in opaque white with GDI+, in logical units, into a scratch image over `area`;
-  // the coverage it leaves carries the colour into the DIB.
+  // `paint` draws in opaque white with GDI+, in logical units, into the layer within `area`
+  // (cleared first); the coverage it leaves carries the colour into the DIB.
   template <typename Paint>
   void DrawCoverage(const PixelRect& area, const IColor& color, const IBlend& blend, Paint&& paint);
 
   std::shared_ptr<GdiplusSession> mSession;
   std::unique_ptr<DibSection> mDib;
+  std::vector<uint32_t> mLayer;
+  std::unique_ptr<Gdiplus::Bitmap> mLayerBitmap;
+  std::unique_ptr<Gdiplus::Graphics> mLayerGraphics;
   float mScale = 1.f;
   PixelRect mClip;
-  std::vector<uint32_t> mScratch;
 };
 
 } // namespace iplug::igraphics

@@ -41,6 +41,14 @@ inline uint32_t AddScaled(uint32_t s, uint32_t d, uint32_t k)
 
 inline uint32_t Combine(uint32_t d, uint32_t s, uint32_t m, EBlend method)
 {
+  // Opaque or fully transparent pixels at full weight, most of every image.
+  if (m == 255 && (method == EBlend::Default || method == EBlend::SrcOver))
+  {
+    if (s >= 0xFF000000u)
+      return s;
+    if (s == 0)
+      return d;
+  }
   const uint32_t sm = Scale(s, m);
   switch (method)
   {
@@ -56,6 +64,11 @@ inline uint32_t Combine(uint32_t d, uint32_t s, uint32_t m, EBlend method)
 }
 
 } // namespace
+
+uint32_t CompositePixel(uint32_t dst, uint32_t src, unsigned mask, EBlend method)
+{
+  return Combine(dst, src, std::min(mask, 255u), method);
+}
 
 void CompositeImageRow(uint32_t* dst, const uint32_t* src, int n, unsigned weight, EBlend method)
 {

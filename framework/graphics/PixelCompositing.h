@@ -16,6 +16,9 @@ namespace iplug::igraphics
 //   Clobber:           d = S*M + d*(1 - M)
 // Products are rounded as pixman rounds them, so that a copy at full weight is exact.
 
+// One pixel: S with mask M.
+uint32_t CompositePixel(uint32_t dst, uint32_t src, unsigned mask, EBlend method);
+
 // S: a row of image pixels; M: the weight, the same for every pixel.
 void CompositeImageRow(uint32_t* dst, const uint32_t* src, int n, unsigned weight, EBlend method);
 
