@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace iplug::igraphics
 {
@@ -73,12 +74,23 @@ uint32_t CompositePixel(uint32_t dst, uint32_t src, unsigned mask, EBlend method
 void CompositeImageRow(uint32_t* dst, const uint32_t* src, int n, unsigned weight, EBlend method)
 {
   const uint32_t m = std::min(weight, 255u);
-  for (int i = 0; i < n; ++i)
+  const bool copiesOpaque = m == 255 && (method == EBlend::Default || method == EBlend::SrcOver);
+  for (int i = 0; i < n;)
   {
-    // Transparent source pixels change nothing but under Clobber, the common case in glows.
-    if (src[i] == 0 && method != EBlend::Clobber)
+    // Runs of opaque pixels at full weight are copied as they are.
+    int end = i;
+    while (copiesOpaque && end < n && src[end] >= 0xFF000000u)
+      ++end;
+    if (end > i)
+    {
+      std::memcpy(dst + i, src + i, static_cast<size_t>(end - i) * sizeof(uint32_t));
+      i = end;
       continue;
-    dst[i] = Combine(dst[i], src[i], m, method);
+    }
+    // Transparent source pixels change nothing but under Clobber, the common case in glows.
+    if (src[i] != 0 || method == EBlend::Clobber)
+      dst[i] = Combine(dst[i], src[i], m, method);
+    ++i;
   }
 }
 
