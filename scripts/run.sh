@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds Velmora, installs velmora.vst3 into ~/.vst3 and velmora.clap into
 # ~/.clap, renders the built-in demo through each installed module, cross-builds the Windows
-# modules into out/windows/ and renders the demo through each of them under Wine, and says where
-# the files are.
+# modules into out/windows/, renders the demo through each of them under Wine and draws the
+# editor as they draw it (out/windows/editor.png), and says where the files are.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -21,7 +21,7 @@ mkdir -p out
 
 # The Windows DLLs, with the resources the Linux build generated, and the Windows host to try them.
 cmake -S . -B build-release-windows -DCMAKE_BUILD_TYPE=Release -DVELMORA_BUILD_TESTS=OFF \
-  -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake \
+  -DVELMORA_BUILD_BENCH=OFF -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake \
   -DVELMORA_NATIVE_BUILD_DIR="$PWD/build-release" >/dev/null
 cmake --build build-release-windows -j "$(nproc)"
 rm -rf out/windows
@@ -35,6 +35,9 @@ for module in velmora.vst3 velmora.clap; do
     --out "out/windows/velmora-demo-${module#velmora.}.wav" \
     --set Gain=12 --set Threshold=-6 --set "Mod A=40"
 done
+# The editor as the Windows DLLs draw it (GDI+), with the settings of the README's picture.
+scripts/wine-run.sh build-release-windows/tools/velmora-editor-snapshot.exe --set Gain=4 \
+  --set "Mod A=60" --set "Mod B=40" --set Mix=80 --set Knee=3 --demo 3.04 out/windows/editor.png
 
 echo "VST3 module:        $HOME/.vst3/velmora.vst3"
 echo "CLAP module:        $HOME/.clap/velmora.clap"
@@ -42,3 +45,4 @@ echo "Demo through VST3:  $PWD/out/velmora-demo.wav"
 echo "Demo through CLAP:  $PWD/out/velmora-demo-clap.wav"
 echo "Windows modules:    $PWD/out/windows/velmora.vst3, $PWD/out/windows/velmora.clap"
 echo "Demo through them:  $PWD/out/windows/velmora-demo-vst3.wav, $PWD/out/windows/velmora-demo-clap.wav"
+echo "Windows editor:     $PWD/out/windows/editor.png"
