@@ -5,6 +5,7 @@
 // The user's stored display scale is left as it was.
 
 #include "editor/DisplayScalePreference.h"
+#include "editor/IRasterScaleCornerDragControl.h"
 #include "framework/graphics/IGraphics.h"
 #include "plugin/Velmora.h"
 #include "plugin/VelmoraConfig.h"
@@ -14,6 +15,7 @@
 #include "tools/snapshot/SnapshotOptions.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -104,6 +106,11 @@ int Run(const velmora::tools::SnapshotOptions& options)
     std::fprintf(stderr, "velmora-editor-snapshot: the editor could not be made\n");
     return 1;
   }
+  // On Windows the stored scale is the user's own file, which another process may have written
+  // since.
+  if (std::fabs(ui->GetDrawScale() - options.scale) >
+      IRasterScaleCornerDragControl::kScaleTolerance)
+    IRasterScaleCornerDragControl::RescaleEditor(*ui, options.scale);
   if (options.demoSeconds > 0.0)
     PlayDemo(plugin, *ui, options.demoSeconds);
   ui->DrawAll();
