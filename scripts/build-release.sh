@@ -10,6 +10,6 @@ cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DVELMORA_BUILD_TESTS=OFF
   -DVELMORA_BUILD_BENCH=OFF >/dev/null
 cmake --build build-release -j "$(nproc)"
 cmake -S . -B build-release-windows -DCMAKE_BUILD_TYPE=Release -DVELMORA_BUILD_TESTS=OFF \
-  -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake \
+  -DVELMORA_BUILD_BENCH=OFF -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake \
   -DVELMORA_NATIVE_BUILD_DIR="$PWD/build-release" >/dev/null
 cmake --build build-release-windows -j "$(nproc)"

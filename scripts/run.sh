@@ -2,7 +2,8 @@
 # Sets up the machine, builds Velmora (Linux and the cross-built Windows modules) and its release
 # packages into out/packages/, installs velmora.vst3 into ~/.vst3 and velmora.clap into ~/.clap,
 # renders the built-in demo through each installed module, renders it under Wine through each
-# Windows module in out/windows/, and says where the files are.
+# Windows module in out/windows/ and draws the editor as they draw it (out/windows/editor.png),
+# and says where the files are.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -28,6 +29,9 @@ for module in velmora.vst3 velmora.clap; do
     --out "out/windows/velmora-demo-${module#velmora.}.wav" \
     --set Gain=12 --set Threshold=-6 --set "Mod A=40"
 done
+# The editor as the Windows DLLs draw it (GDI+), with the settings of the README's picture.
+scripts/wine-run.sh build-release-windows/tools/velmora-editor-snapshot.exe --set Gain=4 \
+  --set "Mod A=60" --set "Mod B=40" --set Mix=80 --set Knee=3 --demo 3.04 out/windows/editor.png
 
 echo "VST3 module:        $HOME/.vst3/velmora.vst3"
 echo "CLAP module:        $HOME/.clap/velmora.clap"
@@ -35,4 +39,5 @@ echo "Demo through VST3:  $PWD/out/velmora-demo.wav"
 echo "Demo through CLAP:  $PWD/out/velmora-demo-clap.wav"
 echo "Windows modules:    $PWD/out/windows/velmora.vst3, $PWD/out/windows/velmora.clap"
 echo "Demo through them:  $PWD/out/windows/velmora-demo-vst3.wav, $PWD/out/windows/velmora-demo-clap.wav"
+echo "Windows editor:     $PWD/out/windows/editor.png"
 echo "Packages:           $(ls "$PWD"/out/packages/*.deb "$PWD"/out/packages/*.zip | tr '\n' ' ')"

@@ -19,12 +19,12 @@ std::optional<velmora::tools::SnapshotOptions> Parse(std::vector<const char*> ar
 
 } // namespace
 
-TEST(SnapshotOptions, ReadsScaleSettingsDemoAndOutput)
+TEST(SnapshotOptions, ReadsScaleSettingsDemoControlsAndOutput)
 {
   std::string error;
-  const auto options = Parse(
-      {"--scale", "1.5", "--set", "Mod A=40", "--set", "Gain=-3.5", "--demo", "2.5", "out.png"},
-      error);
+  const auto options = Parse({"--scale", "1.5", "--set", "Mod A=40", "--set", "Gain=-3.5", "--demo",
+                              "2.5", "--controls", "controls.txt", "out.png"},
+                             error);
   ASSERT_TRUE(options) << error;
   EXPECT_EQ(options->scale, 1.5f);
   EXPECT_EQ(options->demoSeconds, 2.5);
@@ -33,11 +33,13 @@ TEST(SnapshotOptions, ReadsScaleSettingsDemoAndOutput)
   EXPECT_EQ(options->settings[0].second, 40.0);
   EXPECT_EQ(options->settings[1].second, -3.5);
   EXPECT_EQ(options->outputPath, "out.png");
+  EXPECT_EQ(options->controlsPath, "controls.txt");
 
   const auto defaults = Parse({"out.png"}, error);
   ASSERT_TRUE(defaults);
   EXPECT_EQ(defaults->scale, 1.f);
   EXPECT_EQ(defaults->demoSeconds, 0.0);
+  EXPECT_TRUE(defaults->controlsPath.empty());
 }
 
 TEST(SnapshotOptions, RefusesWhatItCannotUse)
@@ -56,6 +58,7 @@ TEST(SnapshotOptions, RefusesWhatItCannotUse)
       {"--set", "Gain=loud", "o.png"},
       {"--set", "Gain=inf", "o.png"},
       {"o.png", "--set"},
+      {"o.png", "--controls"},
       {"--size", "3", "o.png"},
       {"a.png", "b.png"},
   };

@@ -1,19 +1,22 @@
 // Draws the editor off-screen into a PNG through the plug-in's own editor hooks, optionally
 // after playing part of the demo signal through the plug-in so that the meters show it:
-//   velmora-editor-snapshot [--scale S] [--set Name=value]... [--demo SECONDS] <output.png>
-// The display-scale preference is kept in a private folder for the run, so the user's stays
-// untouched.
+//   velmora-editor-snapshot [--scale S] [--set Name=value]... [--demo SECONDS]
+//                           [--controls FILE] <output.png>
+// The user's stored display scale is left as it was.
 
 #include "editor/DisplayScalePreference.h"
+#include "editor/IRasterScaleCornerDragControl.h"
 #include "framework/graphics/IGraphics.h"
 #include "plugin/Velmora.h"
 #include "plugin/VelmoraConfig.h"
 #include "tools/DemoSignal.h"
+#include "tools/snapshot/ControlList.h"
+#include "tools/snapshot/PrivateSettings.h"
 #include "tools/snapshot/SnapshotOptions.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -27,31 +30,6 @@ constexpr int kBlockSize = 256;
 // The framework's idle tick and the editor's frame rate, which a host's run loop would keep.
 constexpr double kIdleInterval = 0.020;
 constexpr double kFrameInterval = 1.0 / 60.0;
-
-// A settings folder of its own for the life of the run.
-class PrivateSettingsFolder
-{
-public:
-  PrivateSettingsFolder()
-  {
-    std::string pattern = (std::filesystem::temp_directory_path() / "velmora-snapshot-XXXXXX");
-    if (::mkdtemp(pattern.data()))
-      mPath = pattern;
-  }
-  ~PrivateSettingsFolder()
-  {
-    std::error_code ignored;
-    if (!mPath.empty())
-      std::filesystem::remove_all(mPath, ignored);
-  }
-  PrivateSettingsFolder(const PrivateSettingsFolder&) = delete;
-  PrivateSettingsFolder& operator=(const PrivateSettingsFolder&) = delete;
-
-  bool Use() const { return !mPath.empty() && ::setenv("XDG_CONFIG_HOME", mPath.c_str(), 1) == 0; }
-
-private:
-  std::filesystem::path mPath;
-};
 
 std::optional<int> FindParam(const Velmora& plugin, const std::string& name)
 {
@@ -97,10 +75,10 @@ void PlayDemo(Velmora& plugin, iplug::igraphics::IGraphics& ui, double seconds)
 
 int Run(const velmora::tools::SnapshotOptions& options)
 {
-  PrivateSettingsFolder settings;
-  if (!settings.Use() || !velmora::WritePreference(velmora::kProductId, options.scale))
+  const auto settings = velmora::tools::UsePrivateSettings();
+  if (!settings || !velmora::WritePreference(velmora::kProductId, options.scale))
   {
-    std::fprintf(stderr, "velmora-editor-snapshot: cannot make a private settings folder\n");
+    std::fprintf(stderr, "velmora-editor-snapshot: cannot keep the user's settings apart\n");
     return 1;
   }
 
@@ -128,6 +106,11 @@ int Run(const velmora::tools::SnapshotOptions& options)
     std::fprintf(stderr, "velmora-editor-snapshot: the editor could not be made\n");
     return 1;
   }
+  // On Windows the stored scale is the user's own file, which another process may have written
+  // since.
+  if (std::fabs(ui->GetDrawScale() - options.scale) >
+      IRasterScaleCornerDragControl::kScaleTolerance)
+    IRasterScaleCornerDragControl::RescaleEditor(*ui, options.scale);
   if (options.demoSeconds > 0.0)
     PlayDemo(plugin, *ui, options.demoSeconds);
   ui->DrawAll();
@@ -136,12 +119,15 @@ int Run(const velmora::tools::SnapshotOptions& options)
   if (!folder.empty())
     std::filesystem::create_directories(folder, ignored);
   const bool written = ui->WritePNG(options.outputPath.c_str());
+  const bool listed = options.controlsPath.empty() ||
+                      velmora::tools::WriteControlList(*ui, options.controlsPath.c_str());
   const int width = ui->WindowWidth();
   const int height = ui->WindowHeight();
   plugin.CloseEditor();
-  if (!written)
+  if (!written || !listed)
   {
-    std::fprintf(stderr, "velmora-editor-snapshot: cannot write %s\n", options.outputPath.c_str());
+    std::fprintf(stderr, "velmora-editor-snapshot: cannot write %s\n",
+                 (written ? options.controlsPath : options.outputPath).c_str());
     return 1;
   }
   std::printf("%s: %d x %d pixels\n", options.outputPath.c_str(), width, height);

@@ -16,6 +16,8 @@ struct SnapshotOptions
   // Parameter name and real value, applied in the order given.
   std::vector<std::pair<std::string, double>> settings;
   std::string outputPath;
+  // Where to list the controls, their rectangles and knob frames; empty for nowhere.
+  std::string controlsPath;
 };
 
 // Reads the command line; nullopt (with the reason in error) when it is not usable.
