@@ -5,6 +5,7 @@
 #include "framework/graphics/controls/IBSwitchControl.h"
 #include "framework/graphics/controls/IBitmapControl.h"
 #include "framework/graphics/controls/ITextControl.h"
+#include "framework/graphics/controls/IValueReadoutControl.h"
 #include "tests/editor/EditorTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -62,6 +63,8 @@ const ExpectedControl kExpected[] = {
     {typeid(IVLMLEDMeterControl), {480, 43, 630, 93}, nullptr, kNoParameter, 4},
     {typeid(ITextControl), {562, 0, 650, 13}, nullptr, kNoParameter, kNoTag},
     {typeid(IRasterScaleCornerDragControl), kCornerRectAtScale1, nullptr, kNoParameter, kNoTag},
+    // Placed where it shows, and hidden until then.
+    {typeid(IValueReadoutControl), {}, nullptr, kNoParameter, kNoTag},
 };
 
 std::string ResourceName(const IBitmapBase& control)
@@ -82,7 +85,7 @@ protected:
 
 } // namespace
 
-TEST_F(EditorLayout, AttachesTheTwentyControlsInOrder)
+TEST_F(EditorLayout, AttachesTheTwentyOneControlsInOrder)
 {
   IGraphics& ui = mEditor.UI();
   ASSERT_EQ(ui.NControls(), static_cast<int>(std::size(kExpected)));

@@ -23,7 +23,8 @@ TEST(SnapshotOptions, ReadsScaleSettingsDemoAndOutput)
 {
   std::string error;
   const auto options = Parse(
-      {"--scale", "1.5", "--set", "Mod A=40", "--set", "Gain=-3.5", "--demo", "2.5", "out.png"},
+      {"--scale", "1.5", "--set", "Mod A=40", "--set", "Gain=-3.5", "--demo", "2.5", "--held",
+       "Mod A", "out.png"},
       error);
   ASSERT_TRUE(options) << error;
   EXPECT_EQ(options->scale, 1.5f);
@@ -32,12 +33,14 @@ TEST(SnapshotOptions, ReadsScaleSettingsDemoAndOutput)
   EXPECT_EQ(options->settings[0].first, "Mod A");
   EXPECT_EQ(options->settings[0].second, 40.0);
   EXPECT_EQ(options->settings[1].second, -3.5);
+  EXPECT_EQ(options->heldParam, "Mod A");
   EXPECT_EQ(options->outputPath, "out.png");
 
   const auto defaults = Parse({"out.png"}, error);
   ASSERT_TRUE(defaults);
   EXPECT_EQ(defaults->scale, 1.f);
   EXPECT_EQ(defaults->demoSeconds, 0.0);
+  EXPECT_EQ(defaults->heldParam, "");
 }
 
 TEST(SnapshotOptions, RefusesWhatItCannotUse)
@@ -56,6 +59,7 @@ TEST(SnapshotOptions, RefusesWhatItCannotUse)
       {"--set", "Gain=loud", "o.png"},
       {"--set", "Gain=inf", "o.png"},
       {"o.png", "--set"},
+      {"o.png", "--held"},
       {"--size", "3", "o.png"},
       {"a.png", "b.png"},
   };

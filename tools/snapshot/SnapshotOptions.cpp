@@ -29,11 +29,13 @@ std::optional<double> ParseNumber(std::string_view text)
 const char* SnapshotUsage()
 {
   return "usage: velmora-editor-snapshot [--scale S] [--set Name=value]... [--demo SECONDS] "
-         "<output.png>\n"
+         "[--held Name] <output.png>\n"
          "  --scale S         draw scale, 0.5 to 4 (default 1)\n"
          "  --set Name=value  a parameter by its name, in its own units (e.g. --set Gain=12)\n"
          "  --demo SECONDS    first play that much of the demo signal through the plug-in, so the\n"
-         "                    meters show it (0 to 60)\n";
+         "                    meters show it (0 to 60)\n"
+         "  --held Name       draw it as while the control of that parameter is held (mid-drag),\n"
+         "                    its value readout showing\n";
 }
 
 std::optional<SnapshotOptions> ParseSnapshotOptions(int argc, const char* const* argv,
@@ -43,7 +45,8 @@ std::optional<SnapshotOptions> ParseSnapshotOptions(int argc, const char* const*
   for (int i = 1; i < argc; ++i)
   {
     const std::string_view arg = argv[i];
-    const bool takesValue = arg == "--scale" || arg == "--set" || arg == "--demo";
+    const bool takesValue =
+        arg == "--scale" || arg == "--set" || arg == "--demo" || arg == "--held";
     if (takesValue && i + 1 >= argc)
     {
       error = std::string(arg) + " needs a value";
@@ -68,6 +71,10 @@ std::optional<SnapshotOptions> ParseSnapshotOptions(int argc, const char* const*
         return std::nullopt;
       }
       options.demoSeconds = *seconds;
+    }
+    else if (arg == "--held")
+    {
+      options.heldParam = argv[++i];
     }
     else if (arg == "--set")
     {
