@@ -26,7 +26,8 @@ TEST(ClapExtensions, OfferedExactlyAsListed)
       "clap.params",        "clap.latency",
       "clap.tail",          "clap.state",
       "clap.preset-load/2", "clap.preset-load.draft/2",
-      "clap.render",
+      "clap.render",        "clap.context-menu/1",
+      "clap.context-menu.draft/0",
   };
   const char* notOffered[] = {
       "clap.note-ports",
@@ -35,8 +36,6 @@ TEST(ClapExtensions, OfferedExactlyAsListed)
       "clap.track-info.draft/1",
       "clap.thread-pool",
       "clap.voice-info",
-      "clap.context-menu/1",
-      "clap.context-menu.draft/0",
       "clap.remote-controls/2",
       "clap.remote-controls.draft/2",
       "clap.param-indication/4",

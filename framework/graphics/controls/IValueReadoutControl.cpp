@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace iplug::igraphics
 {
@@ -175,14 +176,23 @@ void IValueReadoutControl::LayOut(const IControl& control, const IParam& param)
   IGraphics* ui = GetUI();
   const double value = param.Value();
   const float scale = ui->GetTotalScale();
-  if (&control == mLaidOutFor && value == mLaidOutValue && scale == mLaidOutScale)
+  const bool sameControl = &control == mLaidOutFor && scale == mLaidOutScale;
+  if (sameControl && value == mLaidOutValue)
+    return;
+  mLaidOutValue = value;
+
+  std::array<char, 64> name{};
+  std::array<char, IParam::kMaxDisplayLength> valueText{};
+  std::snprintf(name.data(), name.size(), "%s", param.GetName());
+  param.FormatDisplay(value, true, valueText);
+  // A change finer than the display shows leaves the label as it is.
+  if (sameControl && std::strcmp(name.data(), mName.data()) == 0 &&
+      std::strcmp(valueText.data(), mValue.data()) == 0)
     return;
   mLaidOutFor = &control;
-  mLaidOutValue = value;
   mLaidOutScale = scale;
-
-  std::snprintf(mName.data(), mName.size(), "%s", param.GetName());
-  param.FormatDisplay(value, true, mValue);
+  mName = name;
+  mValue = valueText;
   std::snprintf(mText.data(), mText.size(), "%s  %s", mName.data(), mValue.data());
 
   const float nameWidth = NameWidth(*ui);
