@@ -47,6 +47,8 @@ const IValueReadoutControl::Style kReadoutStyle{
     .value = IText(11.f, kAccentGreen, kFontId, EAlign::Near, EVAlign::Middle),
     .fill = IColor{225, 14, 15, 16},
     .frame = IColor{60, 225, 225, 220},
+    .distance = 6.f,
+    .margin = 4.f,
 };
 
 struct KnobPlacement

@@ -51,6 +51,8 @@ struct Readout : ::testing::Test
     readout = static_cast<IValueReadoutControl*>(
         ui->AttachControl(std::make_unique<IValueReadoutControl>(kStyle)));
     readout->SetClock([this] { return now; });
+    for (int param = 0; param < plugin.NParams(); ++param)
+      ui->UpdateControlsOfParam(param, plugin.Normalized(param));
     Frame();
   }
 

@@ -40,8 +40,8 @@ std::string HostDisplay(HostView& host, uint32_t id, double value)
 
 TEST(ReadoutText, IsTheModulesDisplayTextForEveryControl)
 {
-  const ScopedConfigFolder config;
-  OpenVelmora editor;
+  const editor_test::ScopedConfigFolder config;
+  editor_test::OpenVelmora editor;
   IGraphics& ui = editor.UI();
   auto* readout = dynamic_cast<IValueReadoutControl*>(ui.GetControl(ui.NControls() - 1));
   ASSERT_NE(readout, nullptr);
