@@ -450,8 +450,7 @@ struct clap_context_menu_builder
   void* ctx;
   bool (*add_item)(const clap_context_menu_builder* builder, clap_context_menu_item_kind item_kind,
                    const void* item_data);
-  bool (*supports)(const clap_context_menu_builder* builder,
-                   clap_context_menu_item_kind item_kind);
+  bool (*supports)(const clap_context_menu_builder* builder, clap_context_menu_item_kind item_kind);
 };
 
 struct clap_plugin_context_menu
@@ -466,11 +465,10 @@ struct clap_host_context_menu
 {
   bool (*populate)(const clap_host* host, const clap_context_menu_target* target,
                    const clap_context_menu_builder* builder);
-  bool (*perform)(const clap_host* host, const clap_context_menu_target* target,
-                  clap_id action_id);
+  bool (*perform)(const clap_host* host, const clap_context_menu_target* target, clap_id action_id);
   bool (*can_popup)(const clap_host* host);
-  bool (*popup)(const clap_host* host, const clap_context_menu_target* target,
-                int32_t screen_index, int32_t x, int32_t y);
+  bool (*popup)(const clap_host* host, const clap_context_menu_target* target, int32_t screen_index,
+                int32_t x, int32_t y);
 };
 
 } // namespace clapabi

@@ -16,7 +16,8 @@ namespace iplug
 class VST3ContextMenuTarget final : public Steinberg::Vst::IContextMenuTarget
 {
 public:
-  static Steinberg::IPtr<VST3ContextMenuTarget> Create(std::function<void(Steinberg::int32)> action);
+  static Steinberg::IPtr<VST3ContextMenuTarget>
+  Create(std::function<void(Steinberg::int32)> action);
   VST3ContextMenuTarget(const VST3ContextMenuTarget&) = delete;
   VST3ContextMenuTarget& operator=(const VST3ContextMenuTarget&) = delete;
 

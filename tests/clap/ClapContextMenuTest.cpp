@@ -68,9 +68,9 @@ TEST(ClapContextMenu, ParametersGetResetToDefaultAndNothingElseGetsAnything)
     const clap_context_menu_target global{CLAP_CONTEXT_MENU_TARGET_KIND_GLOBAL, 0};
     const clap_context_menu_target noSuchParam{CLAP_CONTEXT_MENU_TARGET_KIND_PARAM, 12};
     const clap_context_menu_target unknownKind{7, 0};
-    for (const clap_context_menu_target* target : {&global, &noSuchParam, &unknownKind,
-                                                   static_cast<const clap_context_menu_target*>(
-                                                       nullptr)})
+    for (const clap_context_menu_target* target :
+         {&global, &noSuchParam, &unknownKind,
+          static_cast<const clap_context_menu_target*>(nullptr)})
     {
       MenuBuilder built;
       menu->populate(p, target, &built.builder);

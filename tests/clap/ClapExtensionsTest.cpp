@@ -22,11 +22,16 @@ TEST(ClapExtensions, OfferedExactlyAsListed)
   auto plugin = LoadClap();
   ASSERT_TRUE(plugin);
   const char* offered[] = {
-      "clap.audio-ports",   "clap.audio-ports-config",
-      "clap.params",        "clap.latency",
-      "clap.tail",          "clap.state",
-      "clap.preset-load/2", "clap.preset-load.draft/2",
-      "clap.render",        "clap.context-menu/1",
+      "clap.audio-ports",
+      "clap.audio-ports-config",
+      "clap.params",
+      "clap.latency",
+      "clap.tail",
+      "clap.state",
+      "clap.preset-load/2",
+      "clap.preset-load.draft/2",
+      "clap.render",
+      "clap.context-menu/1",
       "clap.context-menu.draft/0",
   };
   const char* notOffered[] = {

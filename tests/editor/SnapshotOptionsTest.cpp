@@ -22,10 +22,9 @@ std::optional<velmora::tools::SnapshotOptions> Parse(std::vector<const char*> ar
 TEST(SnapshotOptions, ReadsScaleSettingsDemoAndOutput)
 {
   std::string error;
-  const auto options = Parse(
-      {"--scale", "1.5", "--set", "Mod A=40", "--set", "Gain=-3.5", "--demo", "2.5", "--held",
-       "Mod A", "out.png"},
-      error);
+  const auto options = Parse({"--scale", "1.5", "--set", "Mod A=40", "--set", "Gain=-3.5", "--demo",
+                              "2.5", "--held", "Mod A", "out.png"},
+                             error);
   ASSERT_TRUE(options) << error;
   EXPECT_EQ(options->scale, 1.5f);
   EXPECT_EQ(options->demoSeconds, 2.5);

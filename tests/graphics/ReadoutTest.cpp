@@ -41,8 +41,10 @@ struct Readout : ::testing::Test
     ui->SetResources(resources.Table());
     ui->EnableMouseOver(true);
     ui->LoadFont("Roboto-Regular", "Roboto-Regular.ttf");
-    ui->AttachControl(std::make_unique<PaintControl>(
-        ui->GetBounds(), [](IGraphics& g, const IRECT& r) { g.FillRect({255, 30, 32, 35}, r); }));
+    ui->AttachControl(std::make_unique<PaintControl>(ui->GetBounds(),
+                                                     [](IGraphics& g, const IRECT& r) {
+                                                       g.FillRect({255, 30, 32, 35}, r);
+                                                     }));
     knob = ui->AttachControl(std::make_unique<Knob>(IRECT{100, 150, 150, 200}, 0));
     // Just above the knob, where the knob's label would go.
     neighbour = ui->AttachControl(std::make_unique<Knob>(IRECT{100, 110, 150, 140}, 0));
@@ -252,7 +254,7 @@ TEST(ReadoutPlacement, AboveTheControlElseBelowAlwaysInsideOnWholePixels)
     bool above;
   };
   const Case cases[] = {
-      {"middle", {300, 200, 347, 247}, true},  {"top edge", {300, 0, 347, 47}, false},
+      {"middle", {300, 200, 347, 247}, true},      {"top edge", {300, 0, 347, 47}, false},
       {"near the top", {300, 20, 347, 67}, false}, {"left edge", {0, 150, 64, 214}, true},
       {"right edge", {586, 150, 650, 214}, true},  {"bottom edge", {300, 353, 347, 400}, true},
       {"top left corner", {0, 0, 47, 47}, false},  {"bottom right", {603, 353, 650, 400}, true},
@@ -262,7 +264,8 @@ TEST(ReadoutPlacement, AboveTheControlElseBelowAlwaysInsideOnWholePixels)
     for (const Case& c : cases)
     {
       SCOPED_TRACE(std::string(c.where) + " at " + std::to_string(scale));
-      const IRECT box = IValueReadoutControl::Place(c.control, 131.3f, 20.f, bounds, 4.f, 2.f, scale);
+      const IRECT box =
+          IValueReadoutControl::Place(c.control, 131.3f, 20.f, bounds, 4.f, 2.f, scale);
       EXPECT_GE(box.L, bounds.L + 2.f - 0.5f / scale);
       EXPECT_GE(box.T, bounds.T + 2.f - 0.5f / scale);
       EXPECT_LE(box.R, bounds.R);

@@ -608,8 +608,8 @@ TEST_P(BuiltEditor, DraggingAKnobShowsItsValueAndTheLabelGoesAfterTheRelease)
         mPlugin->TextFromValue(kThresholdId, mPlugin->GetParameter(kThresholdId));
     EXPECT_EQ(shown.substr(0, 4), "-7.5") << shown;
     const std::string setting = "--set Threshold=" + shown.substr(0, 4);
-    const PixelImage held = OffScreenRendering(c.scale, mConfig / "held.png",
-                                               setting + " --held Threshold");
+    const PixelImage held =
+        OffScreenRendering(c.scale, mConfig / "held.png", setting + " --held Threshold");
     const PixelImage released = OffScreenRendering(c.scale, mConfig / "released.png", setting);
     ASSERT_EQ(held.width, kFullSize.width * c.scale);
     ASSERT_NE(DifferingPixels(held, released), 0u) << "the held rendering shows no label";
@@ -789,8 +789,8 @@ protected:
           host::vst3::VST3Module::Load(VELMORA_VST3_BUNDLE_PATH, error);
       if (!module)
         return nullptr;
-      auto plugin = host::vst3::VST3HostedPlugin::Create(std::move(module), "Velmora Test Host",
-                                                         error);
+      auto plugin =
+          host::vst3::VST3HostedPlugin::Create(std::move(module), "Velmora Test Host", error);
       if (plugin)
         plugin->Handler().OfferContextMenus(kind == "vst3-menu");
       mVst3 = plugin.get();

@@ -67,10 +67,10 @@ TEST(ReadoutText, IsTheModulesDisplayTextForEveryControl)
       continue;
     ++controls;
     const iplug::IParam& param = *editor.Plugin().GetParam(idx);
-    const std::vector<double> values = param.Type() == iplug::IParam::kTypeBool
-                                           ? std::vector<double>{0.0, 1.0}
-                                           : std::vector<double>{0.0, 0.0021, 0.25, 0.5,
-                                                                 0.61803, 0.999, 1.0};
+    const std::vector<double> values =
+        param.Type() == iplug::IParam::kTypeBool
+            ? std::vector<double>{0.0, 1.0}
+            : std::vector<double>{0.0, 0.0021, 0.25, 0.5, 0.61803, 0.999, 1.0};
     // The mouse rests on the control, so the label shows whatever sets the value.
     const float s = ui.GetTotalScale();
     ui.OnMouseOver(control.GetRECT().MW() * s, control.GetRECT().MH() * s, {});

@@ -17,8 +17,7 @@ namespace
 
 double SteadySeconds()
 {
-  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch())
-      .count();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 // The length of the UTF-8 character that starts with this byte.
@@ -198,8 +197,8 @@ void IValueReadoutControl::LayOut(const IControl& control, const IParam& param)
   const float nameWidth = NameWidth(*ui);
   const float valueWidth = ui->MeasureText(mStyle.value, mValue.data());
   const float width = mStyle.padding * 2.f + nameWidth + mStyle.gap + valueWidth;
-  const IRECT box = Place(control.GetRECT(), width, mStyle.height, ui->GetBounds(),
-                          mStyle.distance, mStyle.margin, scale);
+  const IRECT box = Place(control.GetRECT(), width, mStyle.height, ui->GetBounds(), mStyle.distance,
+                          mStyle.margin, scale);
   // The text sits centred in the box, which pixel rounding may have widened.
   mNameStart = box.MW() - (width - mStyle.padding * 2.f) * 0.5f;
   mValueStart = mNameStart + nameWidth + mStyle.gap;

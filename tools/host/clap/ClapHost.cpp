@@ -380,6 +380,7 @@ const clap_host_thread_check ClapHost::kThreadCheck{&ClapHost::IsMainThread,
                                                     &ClapHost::IsAudioThread};
 const clap_host_log ClapHost::kLog{&ClapHost::Log};
 const clap_host_context_menu ClapHost::kContextMenu{&ClapHost::MenuPopulate, &ClapHost::MenuPerform,
-                                                    &ClapHost::MenuCanPopup, &ClapHost::MenuShowPopup};
+                                                    &ClapHost::MenuCanPopup,
+                                                    &ClapHost::MenuShowPopup};
 
 } // namespace velmora::host

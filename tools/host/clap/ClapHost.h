@@ -151,8 +151,8 @@ private:
                           clapabi::clap_id actionId);
   static bool MenuCanPopup(const clapabi::clap_host* host);
   static bool MenuShowPopup(const clapabi::clap_host* host,
-                        const clapabi::clap_context_menu_target* target, int32_t screenIndex,
-                        int32_t x, int32_t y);
+                            const clapabi::clap_context_menu_target* target, int32_t screenIndex,
+                            int32_t x, int32_t y);
 
   static const clapabi::clap_host_params kParams;
   static const clapabi::clap_host_latency kLatency;

@@ -93,7 +93,7 @@ tresult PLUGIN_API VST3ComponentHandler::endEdit(Vst::ParamID id)
 }
 
 Vst::IContextMenu* PLUGIN_API VST3ComponentHandler::createContextMenu(IPlugView* plugView,
-                                                                    const Vst::ParamID* paramID)
+                                                                      const Vst::ParamID* paramID)
 {
   IPtr<VST3HostContextMenu> menu =
       VST3HostContextMenu::Create(paramID ? std::optional<Vst::ParamID>(*paramID) : std::nullopt);

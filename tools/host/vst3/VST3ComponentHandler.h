@@ -78,8 +78,8 @@ public:
   Steinberg::tresult PLUGIN_API endEdit(Steinberg::Vst::ParamID id) override;
   Steinberg::tresult PLUGIN_API restartComponent(Steinberg::int32 flags) override;
 
-  Steinberg::Vst::IContextMenu* PLUGIN_API
-  createContextMenu(Steinberg::IPlugView* plugView, const Steinberg::Vst::ParamID* paramID) override;
+  Steinberg::Vst::IContextMenu* PLUGIN_API createContextMenu(
+      Steinberg::IPlugView* plugView, const Steinberg::Vst::ParamID* paramID) override;
 
 private:
   VST3ComponentHandler() = default;

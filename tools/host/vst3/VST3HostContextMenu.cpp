@@ -77,7 +77,8 @@ std::vector<std::string> VST3HostContextMenu::ItemNames() const
 
 bool VST3HostContextMenu::Choose(const std::string& name)
 {
-  const auto found = std::find_if(mEntries.begin(), mEntries.end(), [&](const Entry& entry)
+  const auto found = std::find_if(mEntries.begin(), mEntries.end(),
+                                  [&](const Entry& entry)
                                   { return iplug::UTF16ToUTF8(entry.item.name, 128) == name; });
   if (found == mEntries.end() || !found->target)
     return false;
@@ -112,7 +113,8 @@ tresult PLUGIN_API VST3HostContextMenu::addItem(const Item& item, IContextMenuTa
 
 tresult PLUGIN_API VST3HostContextMenu::removeItem(const Item& item, IContextMenuTarget* target)
 {
-  const auto found = std::find_if(mEntries.begin(), mEntries.end(), [&](const Entry& entry)
+  const auto found = std::find_if(mEntries.begin(), mEntries.end(),
+                                  [&](const Entry& entry)
                                   { return entry.item.tag == item.tag && entry.target == target; });
   if (found == mEntries.end())
     return kResultFalse;
