@@ -110,6 +110,19 @@ private:
   size_t mHandled = 0;
 };
 
+// A repeatable stream of choices for one seed.
+class RandomChoices
+{
+public:
+  explicit RandomChoices(int seed) : mEngine(static_cast<std::mt19937::result_type>(seed)) {}
+  // 0 to count - 1.
+  int Pick(int count) { return std::uniform_int_distribution<int>(0, count - 1)(mEngine); }
+  double Normalised() { return std::uniform_real_distribution<>(0.0, 1.0)(mEngine); }
+
+private:
+  std::mt19937 mEngine;
+};
+
 class Vst3PresetRecall : public ::testing::Test
 {
 protected:
@@ -269,11 +282,9 @@ TEST_F(Vst3PresetRecall, RandomHostOperationsNeverLeaveTheHostViewBehind)
   for (int seed = 1; seed <= kSeeds; ++seed)
   {
     SetUp();
-    std::mt19937 random(static_cast<std::mt19937::result_type>(seed));
-    const auto pick = [&random](int count)
-    { return std::uniform_int_distribution<int>(0, count - 1)(random); };
-    const auto normalised = [&random]
-    { return std::uniform_real_distribution<>(0.0, 1.0)(random); };
+    RandomChoices random(seed);
+    const auto pick = [&random](int count) { return random.Pick(count); };
+    const auto normalised = [&random] { return random.Normalised(); };
     // A host sends the two-state parameters as 0 or 1.
     const auto valueFor = [&](uint32_t id)
     {
@@ -439,11 +450,9 @@ TEST_F(Vst3PresetRecall, RandomChangesSentBothWaysFollowTheHostsOrder)
   {
     SCOPED_TRACE("seed " + std::to_string(seed));
     SetUp();
-    std::mt19937 random(static_cast<std::mt19937::result_type>(seed));
-    const auto pick = [&random](int count)
-    { return std::uniform_int_distribution<int>(0, count - 1)(random); };
-    const auto normalised = [&random]
-    { return std::uniform_real_distribution<>(0.0, 1.0)(random); };
+    RandomChoices random(seed);
+    const auto pick = [&random](int count) { return random.Pick(count); };
+    const auto normalised = [&random] { return random.Normalised(); };
 
     // What the host wrote, as normalised values; the capture of the one program.
     std::vector<double> model;
