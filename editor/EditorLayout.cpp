@@ -9,6 +9,7 @@
 #include "framework/graphics/controls/IBSwitchControl.h"
 #include "framework/graphics/controls/IBitmapControl.h"
 #include "framework/graphics/controls/ITextControl.h"
+#include "framework/graphics/controls/IValueReadoutControl.h"
 #include "plugin/VelmoraParams.h"
 
 #include <array>
@@ -38,6 +39,17 @@ const IText kVersionStyle(13.f, kAccentGreen, kFontId, EAlign::Far, EVAlign::Mid
                           kBlack);
 const IText kCornerLabelStyle(12.f, kWhite, kFontId, EAlign::Center, EVAlign::Middle, 0.f, kWhite,
                               kBlack);
+
+// The value readout: the name in the panel's label tone, the value in the accent green, on a
+// dark translucent box with a faint edge.
+const IValueReadoutControl::Style kReadoutStyle{
+    .name = IText(9.5f, IColor{255, 225, 225, 220}, kFontId, EAlign::Near, EVAlign::Middle),
+    .value = IText(11.f, kAccentGreen, kFontId, EAlign::Near, EVAlign::Middle),
+    .fill = IColor{225, 14, 15, 16},
+    .frame = IColor{60, 225, 225, 220},
+    .distance = 6.f,
+    .margin = 4.f,
+};
 
 struct KnobPlacement
 {
@@ -116,6 +128,9 @@ void LayoutEditor(IGraphics& g, const CurveDisplayLinker& linkCurve)
   g.AttachControl(std::make_unique<IRasterScaleCornerDragControl>(
       bounds, kCornerSize, std::initializer_list<float>{1.f, 1.25f, 1.5f, 1.75f, 2.f},
       kTranslucentBlack, kBlack, kBlack, kCornerLabelStyle));
+
+  // Last, so that it shows over every control; it takes no mouse input.
+  g.AttachControl(std::make_unique<IValueReadoutControl>(kReadoutStyle));
 }
 
 } // namespace velmora

@@ -389,4 +389,86 @@ struct clap_host_track_info
   bool (*get)(const clap_host* host, clap_track_info* info);
 };
 
+// Context menu: the host's menu for a parameter (or the whole plug-in), to which the plug-in adds
+// its own items, and which the plug-in may ask the host to pop up.
+inline constexpr char CLAP_EXT_CONTEXT_MENU[] = "clap.context-menu/1";
+inline constexpr char CLAP_EXT_CONTEXT_MENU_COMPAT[] = "clap.context-menu.draft/0";
+
+enum : uint32_t
+{
+  CLAP_CONTEXT_MENU_TARGET_KIND_GLOBAL = 0,
+  CLAP_CONTEXT_MENU_TARGET_KIND_PARAM = 1,
+};
+
+struct clap_context_menu_target
+{
+  uint32_t kind;
+  clap_id id;
+};
+
+using clap_context_menu_item_kind = uint32_t;
+
+enum : clap_context_menu_item_kind
+{
+  CLAP_CONTEXT_MENU_ITEM_ENTRY,
+  CLAP_CONTEXT_MENU_ITEM_CHECK_ENTRY,
+  CLAP_CONTEXT_MENU_ITEM_SEPARATOR,
+  CLAP_CONTEXT_MENU_ITEM_BEGIN_SUBMENU,
+  CLAP_CONTEXT_MENU_ITEM_END_SUBMENU,
+  CLAP_CONTEXT_MENU_ITEM_TITLE,
+};
+
+struct clap_context_menu_entry
+{
+  const char* label;
+  bool is_enabled;
+  clap_id action_id;
+};
+
+struct clap_context_menu_check_entry
+{
+  const char* label;
+  bool is_enabled;
+  bool is_checked;
+  clap_id action_id;
+};
+
+struct clap_context_menu_item_title
+{
+  const char* title;
+  bool is_enabled;
+};
+
+struct clap_context_menu_submenu
+{
+  const char* label;
+  bool is_enabled;
+};
+
+struct clap_context_menu_builder
+{
+  void* ctx;
+  bool (*add_item)(const clap_context_menu_builder* builder, clap_context_menu_item_kind item_kind,
+                   const void* item_data);
+  bool (*supports)(const clap_context_menu_builder* builder, clap_context_menu_item_kind item_kind);
+};
+
+struct clap_plugin_context_menu
+{
+  bool (*populate)(const clap_plugin* plugin, const clap_context_menu_target* target,
+                   const clap_context_menu_builder* builder);
+  bool (*perform)(const clap_plugin* plugin, const clap_context_menu_target* target,
+                  clap_id action_id);
+};
+
+struct clap_host_context_menu
+{
+  bool (*populate)(const clap_host* host, const clap_context_menu_target* target,
+                   const clap_context_menu_builder* builder);
+  bool (*perform)(const clap_host* host, const clap_context_menu_target* target, clap_id action_id);
+  bool (*can_popup)(const clap_host* host);
+  bool (*popup)(const clap_host* host, const clap_context_menu_target* target, int32_t screen_index,
+                int32_t x, int32_t y);
+};
+
 } // namespace clapabi

@@ -118,6 +118,8 @@ const void* IPlugCLAP::ClapGetExtension(const clap_plugin* plugin, const char* i
       {CLAP_EXT_PRESET_LOAD, &kPresetLoadExt},
       {CLAP_EXT_PRESET_LOAD_COMPAT, &kPresetLoadExt},
       {CLAP_EXT_RENDER, &kRenderExt},
+      {CLAP_EXT_CONTEXT_MENU, &kContextMenuExt},
+      {CLAP_EXT_CONTEXT_MENU_COMPAT, &kContextMenuExt},
   };
   if (std::strcmp(id, CLAP_EXT_GUI) == 0)
     return Self(plugin)->GetConfig().plugHasUI && clap_platform::OffersGui() ? &kGuiExt : nullptr;

@@ -47,6 +47,11 @@ public:
   void SendParameterValueFromUI(int paramIdx, double normalizedValue) override;
   void EndInformHostOfParamChangeFromUI(int paramIdx) override;
   bool EditorResizeFromUI(int width, int height) override;
+  // Through the host's "clap.context-menu" when it can pop a menu up.
+  bool PopupHostContextMenuForParam(int paramIdx, int x, int y) override;
+
+  // The action id of the plug-in's "Reset to default" item in a host's menu for a parameter.
+  static constexpr clapabi::clap_id kResetToDefaultAction = 1;
 
 protected:
   void InformHostOfLatencyChange() override;
@@ -120,6 +125,14 @@ private:
   static bool GuiShow(const clapabi::clap_plugin* plugin);
   static bool GuiHide(const clapabi::clap_plugin* plugin);
 
+  // The plug-in's items in the host's context menu.
+  static bool ContextMenuPopulate(const clapabi::clap_plugin* plugin,
+                                  const clapabi::clap_context_menu_target* target,
+                                  const clapabi::clap_context_menu_builder* builder);
+  static bool ContextMenuPerform(const clapabi::clap_plugin* plugin,
+                                 const clapabi::clap_context_menu_target* target,
+                                 clapabi::clap_id actionId);
+
   // State and preset loading.
   static bool StateSave(const clapabi::clap_plugin* plugin, const clapabi::clap_ostream* stream);
   static bool StateLoad(const clapabi::clap_plugin* plugin, const clapabi::clap_istream* stream);
@@ -137,6 +150,7 @@ private:
   static const clapabi::clap_plugin_timer_support kTimerSupportExt;
   static const clapabi::clap_plugin_posix_fd_support kPosixFdSupportExt;
   static const clapabi::clap_plugin_gui kGuiExt;
+  static const clapabi::clap_plugin_context_menu kContextMenuExt;
 
   // Instance behaviour behind the calls above.
   bool Init();
@@ -159,6 +173,8 @@ private:
   // Hands the queued editor edits to the host as gesture and value events.
   void WriteUIEdits(const clapabi::clap_output_events* out);
   const void* HostExtension(const char* id) const;
+  // The parameter a context-menu target names; null for other targets.
+  const IParam* ContextMenuParam(const clapabi::clap_context_menu_target* target) const;
 
   // Continuous parameters travel normalised; on/off and stepped ones in real units.
   static bool UsesRealRange(const IParam& param);

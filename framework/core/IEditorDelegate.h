@@ -8,6 +8,7 @@
 namespace iplug
 {
 class IHostRunLoop;
+class IParam;
 namespace igraphics
 {
 class IGraphics;
@@ -69,6 +70,15 @@ public:
   virtual void EndInformHostOfParamChangeFromUI(int /*paramIdx*/) {}
   // A parameter's default value, normalised; 0 when there is no such parameter.
   virtual double GetParamDefaultNormalized(int /*paramIdx*/) const { return 0.0; }
+  // The parameter as hosts see it (name, display text, unit); null when there is none.
+  virtual const IParam* GetParam(int /*paramIdx*/) const { return nullptr; }
+  // Asks the host to pop up its menu for a parameter (automation, MIDI learn, ...) at a position
+  // in the editor window's pixels, with the plug-in's own items added. False when the host
+  // offers no such menu.
+  virtual bool PopupHostContextMenuForParam(int /*paramIdx*/, int /*x*/, int /*y*/)
+  {
+    return false;
+  }
 
   // Change handling that must run on the main thread.
   virtual void OnParamChangeUI(int /*paramIdx*/, EParamSource /*source*/) {}

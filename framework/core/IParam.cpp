@@ -1,6 +1,7 @@
 #include "framework/core/IParam.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -110,25 +111,34 @@ const char* IParam::GetDisplayText(double value) const
   return Constrain(value) >= 0.5 ? mOnText.c_str() : mOffText.c_str();
 }
 
-std::string IParam::GetDisplay(double value, bool withLabel) const
+size_t IParam::FormatDisplay(double value, bool withLabel, std::span<char> out) const
 {
-  std::string text;
+  if (out.empty())
+    return 0;
+  char number[64];
+  const char* text = number;
   if (mType == kTypeBool)
   {
     text = GetDisplayText(value);
   }
   else
   {
-    char buffer[64];
-    std::snprintf(buffer, sizeof(buffer), "%.*f", mDisplayPrecision, value);
-    text = buffer;
+    std::snprintf(number, sizeof(number), "%.*f", mDisplayPrecision, value);
     // "-0.0" reads as a sign error to users.
-    if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos)
-      text.erase(0, 1);
+    if (number[0] == '-' && number[std::strspn(number, "-0.")] == '\0')
+      text = number + 1;
   }
-  if (withLabel && !mLabel.empty())
-    text += " " + mLabel;
-  return text;
+  const int written = withLabel && !mLabel.empty()
+                          ? std::snprintf(out.data(), out.size(), "%s %s", text, mLabel.c_str())
+                          : std::snprintf(out.data(), out.size(), "%s", text);
+  return std::min(static_cast<size_t>(std::max(written, 0)), out.size() - 1);
+}
+
+std::string IParam::GetDisplay(double value, bool withLabel) const
+{
+  std::array<char, kMaxDisplayLength> buffer{};
+  const size_t length = FormatDisplay(value, withLabel, buffer);
+  return {buffer.data(), length};
 }
 
 bool IParam::StringToValue(const char* text, double& value) const

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <atomic>
+#include <cstddef>
+#include <span>
 #include <string>
 
 namespace iplug
@@ -55,6 +57,8 @@ public:
   };
 
   static constexpr int kMaxDisplayPrecision = 6;
+  // Room for any display text with its unit label.
+  static constexpr size_t kMaxDisplayLength = 128;
 
   IParam() = default;
   IParam(const IParam&) = delete;
@@ -83,6 +87,9 @@ public:
 
   std::string GetDisplay(bool withLabel = false) const { return GetDisplay(Value(), withLabel); }
   std::string GetDisplay(double value, bool withLabel = false) const;
+  // The same text written into out without allocating, cut to fit and always terminated;
+  // returns its length.
+  size_t FormatDisplay(double value, bool withLabel, std::span<char> out) const;
   // Parses a display text back to a constrained real value; false when nothing usable is there.
   bool StringToValue(const char* text, double& value) const;
 

@@ -130,6 +130,18 @@ double IPlugBase::GetParamDefaultNormalized(int paramIdx) const
   return param ? param->GetDefault(true) : 0.0;
 }
 
+void IPlugBase::ResetParamToDefaultFromUI(int paramIdx)
+{
+  if (!GetParam(paramIdx))
+    return;
+  const double value = GetParamDefaultNormalized(paramIdx);
+  BeginInformHostOfParamChangeFromUI(paramIdx);
+  SendParameterValueFromUI(paramIdx, value);
+  EndInformHostOfParamChangeFromUI(paramIdx);
+  if (const igraphics::IGraphics* ui = GetUI())
+    ui->UpdateControlsOfParam(paramIdx, GetParam(paramIdx)->GetNormalized());
+}
+
 void IPlugBase::OnUIOpen()
 {
   if (const igraphics::IGraphics* ui = GetUI())

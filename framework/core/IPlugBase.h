@@ -41,7 +41,7 @@ public:
 
   int NParams() const { return static_cast<int>(mParams.size()); }
   IParam* GetParam(int paramIdx);
-  const IParam* GetParam(int paramIdx) const;
+  const IParam* GetParam(int paramIdx) const override;
 
   int NIOConfigs() const { return static_cast<int>(mIOConfigs.size()); }
   const IOConfig& GetIOConfig(int idx) const { return mIOConfigs.at(static_cast<size_t>(idx)); }
@@ -108,6 +108,9 @@ public:
   void ConstrainEditorSize(int& width, int& height) const override;
   void SendParameterValueFromUI(int paramIdx, double normalizedValue) override;
   double GetParamDefaultNormalized(int paramIdx) const override;
+  // The parameter returns to its default as one edit of the user's, told to the host as a
+  // gesture and shown on the open editor. Main thread.
+  void ResetParamToDefaultFromUI(int paramIdx);
   // Shows every parameter's current value on the controls of the editor being opened.
   void OnUIOpen() override;
 

@@ -247,6 +247,20 @@ void CairoDrawContext::DrawText(const APIFont& font, const IText& text, const ch
   cairo_restore(cr);
 }
 
+float CairoDrawContext::MeasureText(const APIFont& font, const IText& text, const char* str)
+{
+  cairo_t* cr = mContext.get();
+  if (!cr || !str || !*str || !(text.mSize > 0.f))
+    return 0.f;
+  cairo_save(cr);
+  cairo_set_font_face(cr, static_cast<const CairoFont&>(font).Face());
+  cairo_set_font_size(cr, text.mSize);
+  cairo_text_extents_t te;
+  cairo_text_extents(cr, str, &te);
+  cairo_restore(cr);
+  return static_cast<float>(te.x_advance);
+}
+
 std::unique_ptr<APIBitmap> CairoDrawContext::DecodePNG(std::span<const unsigned char> bytes)
 {
   ByteReader reader{bytes};

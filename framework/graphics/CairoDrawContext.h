@@ -33,6 +33,7 @@ public:
                      const IBlend& blend, float thickness) override;
   void DrawText(const APIFont& font, const IText& text, const char* str, const IRECT& bounds,
                 const IBlend& blend) override;
+  float MeasureText(const APIFont& font, const IText& text, const char* str) override;
 
   std::unique_ptr<APIBitmap> DecodePNG(std::span<const unsigned char> bytes) override;
   std::unique_ptr<APIBitmap> ScaleBitmap(const APIBitmap& source, int targetScale) override;

@@ -57,6 +57,13 @@ void AddRoundRect(Gdiplus::GraphicsPath& path, const IRECT& b, float cornerRadiu
   path.CloseFigure();
 }
 
+// No padding around the string, and trailing spaces count in its advance.
+void UseTypographicLayout(Gdiplus::StringFormat& format)
+{
+  format.SetFormatFlags(format.GetFormatFlags() | Gdiplus::StringFormatFlagsMeasureTrailingSpaces |
+                        Gdiplus::StringFormatFlagsNoWrap);
+}
+
 std::wstring WideText(const char* str)
 {
   const int n = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, str, -1, nullptr, 0);
@@ -296,11 +303,8 @@ void GdiplusDrawContext::DrawText(const APIFont& font, const IText& text, const 
                {
                  const Gdiplus::Font gdiFont(&face.Family(), size, Gdiplus::FontStyleRegular,
                                              Gdiplus::UnitPixel);
-                 // No padding around the string, and trailing spaces count in its advance.
                  Gdiplus::StringFormat format(Gdiplus::StringFormat::GenericTypographic());
-                 format.SetFormatFlags(format.GetFormatFlags() |
-                                       Gdiplus::StringFormatFlagsMeasureTrailingSpaces |
-                                       Gdiplus::StringFormatFlagsNoWrap);
+                 UseTypographicLayout(format);
                  Gdiplus::RectF extent;
                  g.MeasureString(wide.c_str(), static_cast<INT>(wide.size()), &gdiFont,
                                  Gdiplus::PointF(0.f, 0.f), &format, &extent);
@@ -325,6 +329,24 @@ void GdiplusDrawContext::DrawText(const APIFont& font, const IText& text, const 
                               Gdiplus::PointF(x, baseline - face.CellAscent() * size), &format,
                               &brush);
                });
+}
+
+float GdiplusDrawContext::MeasureText(const APIFont& font, const IText& text, const char* str)
+{
+  if (!mLayerGraphics || !str || !*str || !(text.mSize > 0.f))
+    return 0.f;
+  const std::wstring wide = WideText(str);
+  if (wide.empty())
+    return 0.f;
+  const auto& face = static_cast<const GdiplusFont&>(font);
+  const Gdiplus::Font gdiFont(&face.Family(), text.mSize, Gdiplus::FontStyleRegular,
+                              Gdiplus::UnitPixel);
+  Gdiplus::StringFormat format(Gdiplus::StringFormat::GenericTypographic());
+  UseTypographicLayout(format);
+  Gdiplus::RectF extent;
+  mLayerGraphics->MeasureString(wide.c_str(), static_cast<INT>(wide.size()), &gdiFont,
+                                Gdiplus::PointF(0.f, 0.f), &format, &extent);
+  return extent.Width;
 }
 
 std::unique_ptr<APIBitmap> GdiplusDrawContext::DecodePNG(std::span<const unsigned char> bytes)

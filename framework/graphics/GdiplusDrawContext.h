@@ -46,6 +46,7 @@ public:
                      const IBlend& blend) override;
   void DrawRoundRect(const IColor& color, const IRECT& bounds, float cornerRadius,
                      const IBlend& blend, float thickness) override;
+  float MeasureText(const APIFont& font, const IText& text, const char* str) override;
   void DrawText(const APIFont& font, const IText& text, const char* str, const IRECT& bounds,
                 const IBlend& blend) override;
 

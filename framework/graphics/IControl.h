@@ -75,6 +75,9 @@ public:
   void SetBlend(const IBlend& blend) { mBlend = blend; }
 
   virtual void Draw(IGraphics& /*g*/) {}
+  // Once per frame, before the editor collects the redraw marks: a control whose look advances
+  // with the frames steps here and marks itself when what it shows changed.
+  virtual void OnFrameStart() {}
   virtual bool IsHit(float x, float y) const { return mRECT.Contains(x, y); }
 
   virtual void OnMouseDown(float /*x*/, float /*y*/, const IMouseMod& /*mod*/) {}

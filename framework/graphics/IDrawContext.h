@@ -84,6 +84,8 @@ public:
                              const IBlend& blend, float thickness) = 0;
   virtual void DrawText(const APIFont& font, const IText& text, const char* str,
                         const IRECT& bounds, const IBlend& blend) = 0;
+  // How far the text advances when drawn in the style's font and size, in logical units.
+  virtual float MeasureText(const APIFont& font, const IText& text, const char* str) = 0;
 
   // nullptr when the bytes are no image the back end can decode.
   virtual std::unique_ptr<APIBitmap> DecodePNG(std::span<const unsigned char> bytes) = 0;

@@ -94,6 +94,7 @@ void IGraphics::RemoveAllControls()
   EndGesture();
   mCapturedControl = nullptr;
   mMouseOverControl = nullptr;
+  mInteractionListener = nullptr;
   mControls.clear();
 }
 

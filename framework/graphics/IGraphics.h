@@ -4,6 +4,7 @@
 #include "framework/graphics/IBitmap.h"
 #include "framework/graphics/IControl.h"
 #include "framework/graphics/IDrawContext.h"
+#include "framework/graphics/IInteractionListener.h"
 #include "framework/graphics/IMouseMod.h"
 #include "framework/graphics/IText.h"
 #include "framework/graphics/ResourceEntry.h"
@@ -115,6 +116,9 @@ public:
   // False (and nothing drawn) when the style's font is not registered.
   bool DrawText(const IText& text, const char* str, const IRECT& bounds,
                 const IBlend* blend = nullptr);
+  // The text's advance in logical units; 0 when the style's font is not registered or there is
+  // no backing image to measure with.
+  float MeasureText(const IText& text, const char* str);
 
   // --- Redraw ----------------------------------------------------------------------------------
   // Whether any control is marked for redraw.
@@ -122,9 +126,10 @@ public:
   void SetAllControlsDirty();
   // Adds an area to the next frame's redraw, such as the place a control has just left.
   void SetAreaDirty(const IRECT& area) { mDirtyArea = mDirtyArea.Union(area); }
-  // One frame: the union of the rectangles of the controls marked for redraw is cleared and
-  // every visible control that meets it is drawn into it, in attachment order, each clipped to
-  // that union and to its own rectangle.
+  // One frame: every control takes its frame step (OnFrameStart); then the union of the
+  // rectangles of the controls marked for redraw is cleared and every visible control that
+  // meets it is drawn into it, in attachment order, each clipped to that union and to its own
+  // rectangle. With nothing marked nothing is drawn.
   // Returns the region of the backing image that changed, in pixels (empty when none). The
   // window's timer calls it at up to FPS() times a second.
   PixelRect Draw();
@@ -135,12 +140,16 @@ public:
   bool WritePNG(const char* path);
 
   // --- Mouse, in window pixels -------------------------------------------------------------------
+  // A right-button press on a control bound to a parameter asks the host for its menu for the
+  // parameter at the press position; it grabs nothing and changes no value. Other controls get
+  // the press (and what follows) like any other.
   void OnMouseDown(float x, float y, const IMouseMod& mod);
   void OnMouseUp(float x, float y, const IMouseMod& mod);
   // dX, dY: movement since the last event, in window pixels.
   void OnMouseDrag(float x, float y, float dX, float dY, const IMouseMod& mod);
   // The second press of a double-click (the window sends it in place of OnMouseDown); a control
-  // that takes double-clicks as single clicks gets OnMouseDown and the release that follows.
+  // that takes double-clicks as single clicks gets OnMouseDown and the release that follows, and
+  // so does every control for the right button.
   void OnMouseDblClick(float x, float y, const IMouseMod& mod);
   // d: wheel steps, positive away from the user.
   void OnMouseWheel(float x, float y, const IMouseMod& mod, float d);
@@ -155,6 +164,9 @@ public:
   // The control receiving drags until the button is released.
   IControl* GetCapturedControl() const { return mCapturedControl; }
   IControl* GetMouseOverControl() const { return mMouseOverControl; }
+  // The one overlay told what the user does with the controls (null: none). It must stay
+  // valid while set; removing the controls forgets it.
+  void SetInteractionListener(IInteractionListener* listener) { mInteractionListener = listener; }
 
   // --- Cursor requests (the window shows them) --------------------------------------------------
   // Returns the cursor it replaces.
@@ -217,6 +229,11 @@ private:
   const APIFont* FindFont(std::string_view fontID) const;
   void BeginGesture(const IControl& control);
   void EndGesture();
+  // Tells the interaction listener of an edit when the control's value is no longer `before`.
+  void NoteEdit(const IControl& control, double before);
+  // A right-button press: the host's menu for a control bound to a parameter; true when the
+  // press was taken for that (no other control handling follows).
+  bool OnRightButtonOverParam(IControl* control, float x, float y);
   // Resize-drag halves of the mouse handlers (IGraphicsResizeDrag.cpp).
   void OnDragResize(float x, float y, const IMouseMod& mod);
   void FinishDragResizeOnRelease();
@@ -239,6 +256,7 @@ private:
   bool mEnableMouseOver = false;
   IControl* mCapturedControl = nullptr;
   IControl* mMouseOverControl = nullptr;
+  IInteractionListener* mInteractionListener = nullptr;
   int mGestureParamIdx = kNoParameter;
   float mLastMouseX = 0.f;
   float mLastMouseY = 0.f;

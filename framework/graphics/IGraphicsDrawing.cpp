@@ -76,6 +76,14 @@ bool IGraphics::DrawText(const IText& text, const char* str, const IRECT& bounds
   return true;
 }
 
+float IGraphics::MeasureText(const IText& text, const char* str)
+{
+  const APIFont* font = FindFont(text.Font());
+  if (!font || !mHasBackingImage)
+    return 0.f;
+  return mDrawContext->MeasureText(*font, text, str);
+}
+
 bool IGraphics::IsDirty() const
 {
   return std::any_of(mControls.begin(), mControls.end(),
@@ -102,6 +110,8 @@ PixelRect IGraphics::ToPixels(const IRECT& r) const
 
 PixelRect IGraphics::Draw()
 {
+  for (const auto& control : mControls)
+    control->OnFrameStart();
   IRECT area = mDirtyArea;
   mDirtyArea = {};
   for (const auto& control : mControls)

@@ -2,6 +2,8 @@
 
 #include "framework/core/IEditorDelegate.h"
 
+#include <cmath>
+
 namespace iplug::igraphics
 {
 
@@ -34,19 +36,44 @@ void IGraphics::EndGesture()
   mDelegate.EndInformHostOfParamChangeFromUI(paramIdx);
 }
 
+void IGraphics::NoteEdit(const IControl& control, double before)
+{
+  if (mInteractionListener && control.GetValue() != before)
+    mInteractionListener->OnControlEdited(control);
+}
+
+bool IGraphics::OnRightButtonOverParam(IControl* control, float x, float y)
+{
+  if (!control || control->GetParamIdx() == kNoParameter)
+    return false;
+  mDelegate.PopupHostContextMenuForParam(control->GetParamIdx(), static_cast<int>(std::lround(x)),
+                                         static_cast<int>(std::lround(y)));
+  return true;
+}
+
 void IGraphics::OnMouseDown(float x, float y, const IMouseMod& mod)
 {
   mLastMouseX = x;
   mLastMouseY = y;
   const float s = GetTotalScale();
   IControl* control = GetControl(GetMouseControlIdx(x / s, y / s));
+  const bool rightButton = mod.R && !mod.L;
+  // The right button never interrupts what the left one holds.
+  if (rightButton && mCapturedControl)
+    return;
+  if (rightButton && OnRightButtonOverParam(control, x, y))
+    return;
   if (mCapturedControl)
     OnMouseUp(x, y, mod);
   if (!control)
     return;
   mCapturedControl = control;
   BeginGesture(*control);
+  if (mInteractionListener)
+    mInteractionListener->OnControlGrabbed(*control);
+  const double before = control->GetValue();
   control->OnMouseDown(x / s, y / s, mod);
+  NoteEdit(*control, before);
 }
 
 void IGraphics::OnMouseUp(float x, float y, const IMouseMod& mod)
@@ -59,6 +86,8 @@ void IGraphics::OnMouseUp(float x, float y, const IMouseMod& mod)
   {
     const float s = GetTotalScale();
     control->OnMouseUp(x / s, y / s, mod);
+    if (mInteractionListener)
+      mInteractionListener->OnControlReleased(*control);
   }
   EndGesture();
   FinishDragResizeOnRelease();
@@ -76,11 +105,18 @@ void IGraphics::OnMouseDrag(float x, float y, float dX, float dY, const IMouseMo
   if (!mCapturedControl || (dX == 0.f && dY == 0.f))
     return;
   const float s = GetTotalScale();
+  const double before = mCapturedControl->GetValue();
   mCapturedControl->OnMouseDrag(x / s, y / s, dX / s, dY / s, mod);
+  NoteEdit(*mCapturedControl, before);
 }
 
 void IGraphics::OnMouseDblClick(float x, float y, const IMouseMod& mod)
 {
+  if (mod.R && !mod.L)
+  {
+    OnMouseDown(x, y, mod);
+    return;
+  }
   mLastMouseX = x;
   mLastMouseY = y;
   if (mCapturedControl)
@@ -95,7 +131,9 @@ void IGraphics::OnMouseDblClick(float x, float y, const IMouseMod& mod)
     return;
   }
   BeginGesture(*control);
+  const double before = control->GetValue();
   control->OnMouseDblClick(x / s, y / s, mod);
+  NoteEdit(*control, before);
   EndGesture();
 }
 
@@ -108,7 +146,9 @@ void IGraphics::OnMouseWheel(float x, float y, const IMouseMod& mod, float d)
   if (!control || mCapturedControl)
     return;
   BeginGesture(*control);
+  const double before = control->GetValue();
   control->OnMouseWheel(x / s, y / s, mod, d);
+  NoteEdit(*control, before);
   EndGesture();
 }
 
@@ -116,10 +156,14 @@ void IGraphics::OnMouseOver(float x, float y, const IMouseMod& mod)
 {
   mLastMouseX = x;
   mLastMouseY = y;
-  if (!mEnableMouseOver || mCapturedControl)
+  if (mCapturedControl)
     return;
   const float s = GetTotalScale();
   IControl* control = GetControl(GetMouseControlIdx(x / s, y / s));
+  if (mInteractionListener)
+    mInteractionListener->OnMouseMoved(control, x / s, y / s);
+  if (!mEnableMouseOver)
+    return;
   if (control != mMouseOverControl && mMouseOverControl)
     mMouseOverControl->OnMouseOut();
   mMouseOverControl = control;
@@ -129,6 +173,8 @@ void IGraphics::OnMouseOver(float x, float y, const IMouseMod& mod)
 
 void IGraphics::OnMouseOut()
 {
+  if (mInteractionListener)
+    mInteractionListener->OnMouseLeft();
   if (mMouseOverControl)
     mMouseOverControl->OnMouseOut();
   mMouseOverControl = nullptr;

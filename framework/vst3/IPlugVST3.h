@@ -170,6 +170,9 @@ public:
   void SendParameterValueFromUI(int paramIdx, double normalizedValue) override;
   void EndInformHostOfParamChangeFromUI(int paramIdx) override;
   bool EditorResizeFromUI(int width, int height) override;
+  // Through the host's IComponentHandler3, with "Reset to default" added; hosts without it
+  // get no menu.
+  bool PopupHostContextMenuForParam(int paramIdx, int x, int y) override;
 
 protected:
   void InformHostOfLatencyChange() override;

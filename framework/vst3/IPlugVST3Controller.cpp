@@ -1,6 +1,7 @@
 // The edit-controller side of IPlugVST3: parameters, units and the program list.
 #include "framework/vst3/IPlugVST3.h"
 
+#include "framework/vst3/VST3ContextMenu.h"
 #include "framework/vst3/VST3ParameterInfo.h"
 #include "framework/vst3/VST3Strings.h"
 
@@ -240,6 +241,24 @@ void IPlugVST3::EndInformHostOfParamChangeFromUI(int paramIdx)
 bool IPlugVST3::EditorResizeFromUI(int width, int height)
 {
   return mHostMainThread.RequestViewResize(width, height);
+}
+
+bool IPlugVST3::PopupHostContextMenuForParam(int paramIdx, int x, int y)
+{
+  IPlugView* view = mHostMainThread.View();
+  if (!mComponentHandler || !view || !GetParam(paramIdx))
+    return false;
+  // The menu may run the action after this returns; the target keeps the plug-in alive until
+  // the host lets go of it.
+  const IPtr<IEditController> self(static_cast<IEditController*>(this));
+  const IPtr<VST3ContextMenuTarget> target = VST3ContextMenuTarget::Create(
+      [self, this, paramIdx](int32 tag)
+      {
+        if (tag == kResetToDefaultMenuTag)
+          ResetParamToDefaultFromUI(paramIdx);
+      });
+  return PopupHostParamMenu(*mComponentHandler, *view, static_cast<ParamID>(paramIdx), x, y,
+                            *target);
 }
 
 tresult PLUGIN_API IPlugVST3::setKnobMode(KnobMode)

@@ -34,6 +34,8 @@ public:
   // A new editor view that holds the one reference the host receives; null while a view exists
   // or where the platform has none.
   Steinberg::IPlugView* CreateView();
+  // The view the host holds while one exists; null otherwise.
+  Steinberg::IPlugView* View() const;
   // The editor changed its own size: the view asks the host's frame to follow.
   bool RequestViewResize(int width, int height);
   void ViewDestroyed();

@@ -125,6 +125,11 @@ IPlugView* VST3MainThread::CreateView()
   return view;
 }
 
+IPlugView* VST3MainThread::View() const
+{
+  return mState->view;
+}
+
 bool VST3MainThread::RequestViewResize(int width, int height)
 {
   return mState->view && mState->view->RequestResize(width, height);

@@ -38,6 +38,11 @@ IPlugView* VST3MainThread::CreateView()
   return nullptr;
 }
 
+IPlugView* VST3MainThread::View() const
+{
+  return nullptr;
+}
+
 bool VST3MainThread::RequestViewResize(int, int)
 {
   return false;

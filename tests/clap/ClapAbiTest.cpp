@@ -278,6 +278,27 @@ SAME_VALUE(CLAP_PARAM_RESCAN_ALL);
 namespace
 {
 
+// The context menu is newer than Debian's headers: its records are held to the layout the
+// published CLAP 1.2 header gives them on x86-64.
+#define LAYOUT(T, size) static_assert(sizeof(clapabi::T) == (size), #T " size")
+#define AT(T, f, offset) static_assert(offsetof(clapabi::T, f) == (offset), #T "." #f)
+LAYOUT(clap_context_menu_target, 8);
+AT(clap_context_menu_target, id, 4);
+LAYOUT(clap_context_menu_entry, 16);
+AT(clap_context_menu_entry, is_enabled, 8);
+AT(clap_context_menu_entry, action_id, 12);
+LAYOUT(clap_context_menu_check_entry, 16);
+AT(clap_context_menu_check_entry, is_checked, 9);
+AT(clap_context_menu_check_entry, action_id, 12);
+LAYOUT(clap_context_menu_item_title, 16);
+LAYOUT(clap_context_menu_submenu, 16);
+LAYOUT(clap_context_menu_builder, 24);
+AT(clap_context_menu_builder, supports, 16);
+LAYOUT(clap_plugin_context_menu, 16);
+LAYOUT(clap_host_context_menu, 32);
+AT(clap_host_context_menu, popup, 24);
+static_assert(clapabi::CLAP_CONTEXT_MENU_ITEM_TITLE == 5);
+
 struct IdentifierPair
 {
   const char* name;

@@ -22,11 +22,17 @@ TEST(ClapExtensions, OfferedExactlyAsListed)
   auto plugin = LoadClap();
   ASSERT_TRUE(plugin);
   const char* offered[] = {
-      "clap.audio-ports",   "clap.audio-ports-config",
-      "clap.params",        "clap.latency",
-      "clap.tail",          "clap.state",
-      "clap.preset-load/2", "clap.preset-load.draft/2",
+      "clap.audio-ports",
+      "clap.audio-ports-config",
+      "clap.params",
+      "clap.latency",
+      "clap.tail",
+      "clap.state",
+      "clap.preset-load/2",
+      "clap.preset-load.draft/2",
       "clap.render",
+      "clap.context-menu/1",
+      "clap.context-menu.draft/0",
   };
   const char* notOffered[] = {
       "clap.note-ports",
@@ -35,8 +41,6 @@ TEST(ClapExtensions, OfferedExactlyAsListed)
       "clap.track-info.draft/1",
       "clap.thread-pool",
       "clap.voice-info",
-      "clap.context-menu/1",
-      "clap.context-menu.draft/0",
       "clap.remote-controls/2",
       "clap.remote-controls.draft/2",
       "clap.param-indication/4",

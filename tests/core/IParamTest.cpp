@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <limits>
 
@@ -115,4 +116,22 @@ TEST(IParam, TextToValueParsesNumbersAndStateTexts)
   EXPECT_EQ(v, 9.0);
   EXPECT_FALSE(knob.StringToValue("loud", v));
   EXPECT_FALSE(knob.StringToValue(nullptr, v));
+}
+
+// The text hosts show, written into a caller's buffer: whole when it fits, cut and terminated
+// when it does not, nothing into no room at all.
+TEST(IParam, DisplayTextIntoABufferIsTheSameTextCutToFit)
+{
+  iplug::IParam gain;
+  gain.InitDouble("Threshold", 0., -60., 0., 0.1, "dB");
+  std::array<char, 32> roomy{};
+  EXPECT_EQ(gain.FormatDisplay(-12.34, true, roomy), 8u);
+  EXPECT_STREQ(roomy.data(), "-12.3 dB");
+  EXPECT_EQ(gain.GetDisplay(-12.34, true), "-12.3 dB");
+  EXPECT_EQ(gain.GetDisplay(-0.04, true), "0.0 dB");
+  std::array<char, 6> tight{};
+  tight.fill('x');
+  EXPECT_EQ(gain.FormatDisplay(-12.34, true, tight), 5u);
+  EXPECT_STREQ(tight.data(), "-12.3");
+  EXPECT_EQ(gain.FormatDisplay(-12.34, true, std::span<char>{}), 0u);
 }

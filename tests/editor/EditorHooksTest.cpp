@@ -149,7 +149,7 @@ TEST_F(EditorHooks, OpeningAndClosingAHundredTimesKeepsEverythingInPlace)
   {
     IGraphics* ui = plugin.OpenEditor();
     ASSERT_NE(ui, nullptr);
-    ASSERT_EQ(ui->NControls(), 20);
+    ASSERT_EQ(ui->NControls(), 21);
     ASSERT_EQ(ShownCurve(*ui).size(), static_cast<size_t>(Velmora::kCurvePointCount));
     plugin.CloseEditor();
     ASSERT_EQ(plugin.GetUI(), nullptr);

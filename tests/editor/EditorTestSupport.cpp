@@ -47,7 +47,8 @@ OpenVelmora::OpenVelmora() : mPlugin(std::make_unique<Velmora>(iplug::InstanceIn
 
 IRasterScaleCornerDragControl& OpenVelmora::Corner()
 {
-  return dynamic_cast<IRasterScaleCornerDragControl&>(*UI().GetControl(UI().NControls() - 1));
+  // Attached just before the value readout.
+  return dynamic_cast<IRasterScaleCornerDragControl&>(*UI().GetControl(UI().NControls() - 2));
 }
 
 Snapshot Render(IGraphics& ui)

@@ -5,6 +5,7 @@
 #include "framework/graphics/controls/IBSwitchControl.h"
 #include "framework/graphics/controls/IBitmapControl.h"
 #include "framework/graphics/controls/ITextControl.h"
+#include "framework/graphics/controls/IValueReadoutControl.h"
 #include "tests/editor/EditorTestSupport.h"
 
 #include <gtest/gtest.h>
@@ -62,6 +63,8 @@ const ExpectedControl kExpected[] = {
     {typeid(IVLMLEDMeterControl), {480, 43, 630, 93}, nullptr, kNoParameter, 4},
     {typeid(ITextControl), {562, 0, 650, 13}, nullptr, kNoParameter, kNoTag},
     {typeid(IRasterScaleCornerDragControl), kCornerRectAtScale1, nullptr, kNoParameter, kNoTag},
+    // Placed where it shows, and hidden until then.
+    {typeid(IValueReadoutControl), {}, nullptr, kNoParameter, kNoTag},
 };
 
 std::string ResourceName(const IBitmapBase& control)
@@ -82,7 +85,7 @@ protected:
 
 } // namespace
 
-TEST_F(EditorLayout, AttachesTheTwentyControlsInOrder)
+TEST_F(EditorLayout, AttachesTheTwentyOneControlsInOrder)
 {
   IGraphics& ui = mEditor.UI();
   ASSERT_EQ(ui.NControls(), static_cast<int>(std::size(kExpected)));
@@ -119,6 +122,40 @@ TEST_F(EditorLayout, KnobsCutTheirStripsIntoTheGridAndDragVertically)
   }
   const auto& os = dynamic_cast<const IBSwitchControl&>(*mEditor.UI().GetControl(12));
   EXPECT_EQ(os.GetBitmap().N(), 2);
+}
+
+// Every knob and the switch, those at the editor's edges included, get their readout just above
+// them or, with no room there, below; never outside the editor and never over the control.
+TEST_F(EditorLayout, TheReadoutOfEveryControlStaysInsideTheEditorAndOffTheControl)
+{
+  IGraphics& ui = mEditor.UI();
+  const auto& readout = dynamic_cast<const IValueReadoutControl&>(*ui.GetControl(20));
+  for (const float scale : {1.f, 2.f})
+  {
+    IRasterScaleCornerDragControl::RescaleEditor(ui, scale);
+    int shown = 0;
+    for (int i = 0; i < ui.NControls(); ++i)
+    {
+      const IControl& control = *ui.GetControl(i);
+      if (control.GetParamIdx() == kNoParameter)
+        continue;
+      SCOPED_TRACE("control " + std::to_string(i + 1) + " at " + std::to_string(scale));
+      const IRECT& r = control.GetRECT();
+      ui.OnMouseDown(r.MW() * scale, r.MH() * scale, {true, false});
+      ui.Draw();
+      ui.OnMouseUp(r.MW() * scale, r.MH() * scale, {true, false});
+      ASSERT_EQ(readout.ShownFor(), &control);
+      const IRECT box = readout.GetRECT();
+      EXPECT_GE(box.L, 0.f);
+      EXPECT_GE(box.T, 0.f);
+      EXPECT_LE(box.R, 650.f);
+      EXPECT_LE(box.B, 400.f);
+      EXPECT_FALSE(box.Intersects(r));
+      EXPECT_LE(box.B, r.T) << "above";
+      ++shown;
+    }
+    EXPECT_EQ(shown, 12);
+  }
 }
 
 TEST_F(EditorLayout, VersionLabelReadsTheProductVersionRightAlignedAtTheTop)

@@ -23,7 +23,7 @@ TEST(SnapshotOptions, ReadsScaleSettingsDemoControlsAndOutput)
 {
   std::string error;
   const auto options = Parse({"--scale", "1.5", "--set", "Mod A=40", "--set", "Gain=-3.5", "--demo",
-                              "2.5", "--controls", "controls.txt", "out.png"},
+                              "2.5", "--controls", "controls.txt", "--held", "Mod A", "out.png"},
                              error);
   ASSERT_TRUE(options) << error;
   EXPECT_EQ(options->scale, 1.5f);
@@ -32,6 +32,7 @@ TEST(SnapshotOptions, ReadsScaleSettingsDemoControlsAndOutput)
   EXPECT_EQ(options->settings[0].first, "Mod A");
   EXPECT_EQ(options->settings[0].second, 40.0);
   EXPECT_EQ(options->settings[1].second, -3.5);
+  EXPECT_EQ(options->heldParam, "Mod A");
   EXPECT_EQ(options->outputPath, "out.png");
   EXPECT_EQ(options->controlsPath, "controls.txt");
 
@@ -40,6 +41,7 @@ TEST(SnapshotOptions, ReadsScaleSettingsDemoControlsAndOutput)
   EXPECT_EQ(defaults->scale, 1.f);
   EXPECT_EQ(defaults->demoSeconds, 0.0);
   EXPECT_TRUE(defaults->controlsPath.empty());
+  EXPECT_EQ(defaults->heldParam, "");
 }
 
 TEST(SnapshotOptions, RefusesWhatItCannotUse)
@@ -59,6 +61,7 @@ TEST(SnapshotOptions, RefusesWhatItCannotUse)
       {"--set", "Gain=inf", "o.png"},
       {"o.png", "--set"},
       {"o.png", "--controls"},
+      {"o.png", "--held"},
       {"--size", "3", "o.png"},
       {"a.png", "b.png"},
   };

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 using namespace iplug::igraphics;
 using namespace velmora::test;
 
@@ -32,5 +34,37 @@ TEST(EditorDrawing, NoAllocationPerFrameAfterTheFirst)
         frame(n);
     }
     EXPECT_EQ(AllocationViolations(), 0) << scale;
+  }
+}
+
+// A knob held with the mouse while its parameter moves: the readout shows over it and follows
+// every value with new text.
+TEST(EditorDrawing, NoAllocationPerFrameWhileTheValueReadoutShows)
+{
+  for (const float scale : {1.f, 2.f})
+  {
+    FullEditor editor(scale);
+    IGraphics& g = editor.UI();
+    iplug::IParam& param = *editor.Plugin().GetParam(0);
+    const IRECT knob = editor.Knob(9).GetRECT();
+    g.OnMouseDown(knob.MW() * scale, knob.MH() * scale, {true, false});
+    const auto frame = [&](int n)
+    {
+      param.Set((n * 37) % 101 + (n % 3) * 0.4);
+      g.UpdateControlsOfParam(0, param.GetNormalized());
+      g.Draw();
+    };
+    // Every digit once, so that the glyphs are cached.
+    for (int n = 0; n < 12; ++n)
+      frame(n);
+    ASSERT_EQ(editor.Readout().ShownFor(), &editor.Knob(9));
+    ClearAllocationViolations();
+    {
+      const ForbidAllocations forbid;
+      for (int n = 12; n < 52; ++n)
+        frame(n);
+    }
+    EXPECT_EQ(AllocationViolations(), 0) << scale;
+    EXPECT_EQ(std::string(editor.Readout().GetText()), "Knob  " + param.GetDisplay(true));
   }
 }

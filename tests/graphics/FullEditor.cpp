@@ -5,6 +5,7 @@
 #include "framework/graphics/controls/IBSwitchControl.h"
 #include "framework/graphics/controls/IBitmapControl.h"
 #include "framework/graphics/controls/ITextControl.h"
+#include "framework/graphics/controls/IValueReadoutControl.h"
 
 #include <cstdint>
 #include <vector>
@@ -90,6 +91,13 @@ FullEditor::FullEditor(float scale)
   g.AttachControl(std::make_unique<ITextControl>(
       IRECT{562, 0, 650, 13}, "4.1.2",
       IText(13.f, {255, 149, 219, 94}, "Roboto-Regular", EAlign::Far, EVAlign::Middle)));
+  mReadout = static_cast<IValueReadoutControl*>(
+      g.AttachControl(std::make_unique<IValueReadoutControl>(IValueReadoutControl::Style{
+          .name = IText(9.5f, {255, 225, 225, 220}, "Roboto-Regular"),
+          .value = IText(11.f, {255, 149, 219, 94}, "Roboto-Regular"),
+          .fill = {225, 14, 15, 16},
+          .frame = {60, 225, 225, 220},
+      })));
 }
 
 void FullEditor::SendLevel(int index, float level)

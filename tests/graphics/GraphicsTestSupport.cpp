@@ -114,6 +114,13 @@ void GesturePlugin::EndInformHostOfParamChangeFromUI(int paramIdx)
   events.push_back("end " + std::to_string(paramIdx));
 }
 
+bool GesturePlugin::PopupHostContextMenuForParam(int paramIdx, int x, int y)
+{
+  events.push_back("menu " + std::to_string(paramIdx) + " " + std::to_string(x) + " " +
+                   std::to_string(y));
+  return true;
+}
+
 void GesturePlugin::OnParamChange(int paramIdx)
 {
   events.push_back("change " + std::to_string(paramIdx));

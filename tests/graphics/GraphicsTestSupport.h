@@ -39,7 +39,7 @@ private:
 };
 
 // A plug-in on the framework base with a knob parameter (0: 0..100, default 25) and a switch
-// (1: off by default), recording the gestures and changes that reach it.
+// (1: off by default), recording the gestures, changes and host menu requests that reach it.
 class GesturePlugin final : public iplug::IPlugBase
 {
 public:
@@ -48,6 +48,8 @@ public:
   void BeginInformHostOfParamChangeFromUI(int paramIdx) override;
   void EndInformHostOfParamChangeFromUI(int paramIdx) override;
   void OnParamChange(int paramIdx) override;
+  // Recorded as "menu <param> <x> <y>"; answers that a menu showed.
+  bool PopupHostContextMenuForParam(int paramIdx, int x, int y) override;
 
   double Normalized(int paramIdx) const { return GetParam(paramIdx)->GetNormalized(); }
   int Count(const std::string& prefix) const;

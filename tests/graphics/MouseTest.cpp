@@ -1,6 +1,7 @@
 #include "tests/graphics/GraphicsTestSupport.h"
 
 #include "framework/graphics/controls/IBSwitchControl.h"
+#include "framework/graphics/controls/IKnobControlBase.h"
 #include "framework/graphics/controls/ITextControl.h"
 
 #include <gtest/gtest.h>
@@ -173,4 +174,40 @@ TEST_F(MouseFixture, RemovingControlsDropsCaptureAndMouseOver)
   ui->OnMouseUp(130, 130, {});
   ui->OnMouseOut();
   EXPECT_EQ(ui->NControls(), 0);
+}
+
+// A right-click on a control bound to a parameter asks for the host's menu there, in window
+// pixels, and is no gesture, no grab and no edit; other controls get the right button as before.
+TEST_F(MouseFixture, RightClicksOnParameterControlsAskForTheHostMenuAndChangeNothing)
+{
+  Build(1.5f);
+  auto* knob = static_cast<IKnobControlBase*>(
+      ui->AttachControl(std::make_unique<IKnobControlBase>(IRECT{300, 100, 350, 150}, 0)));
+  knob->SetValue(plugin.Normalized(0));
+  const double before = plugin.Normalized(0);
+  const IMouseMod right{false, true};
+  ui->OnMouseDown(480, 190, right);
+  EXPECT_EQ(ui->GetCapturedControl(), nullptr);
+  ui->OnMouseDrag(480, 100, 0, -90, right);
+  ui->OnMouseUp(480, 100, right);
+  ui->OnMouseDblClick(481, 191, right);
+  ui->OnMouseUp(481, 191, right);
+  EXPECT_EQ(plugin.events, (std::vector<std::string>{"menu 0 480 190", "menu 0 481 191"}));
+  EXPECT_EQ(plugin.Normalized(0), before);
+  EXPECT_FALSE(ui->IsCursorHidden());
+
+  // Held with the left button, the knob keeps its drag through a right press.
+  ui->OnMouseDown(480, 190, {true, false});
+  ui->OnMouseDown(480, 190, right);
+  EXPECT_EQ(ui->GetCapturedControl(), knob);
+  ui->OnMouseUp(480, 190, {true, false});
+  EXPECT_EQ(plugin.Count("menu"), 2);
+
+  // A control without a parameter takes the right button itself.
+  log.clear();
+  ui->OnMouseDown(160 * 1.5f, 170 * 1.5f, right);
+  ui->OnMouseUp(160 * 1.5f, 170 * 1.5f, right);
+  EXPECT_EQ(log, (std::vector<std::string>{"top down 160 170", "top up 160 170"}));
+  EXPECT_TRUE(top->lastMod.R);
+  EXPECT_EQ(plugin.Count("menu"), 2);
 }

@@ -13,6 +13,8 @@
 #include "tools/host/HostedPlugin.h"
 #include "tools/host/HostedPluginLoader.h"
 #include "tools/host/RealTimeAudio.h"
+#include "tools/host/clap/ClapHostedPlugin.h"
+#include "tools/host/vst3/VST3HostContextMenu.h"
 #include "tools/host/vst3/VST3HostedPlugin.h"
 
 #include "pluginterfaces/vst/ivsteditcontroller.h"
@@ -46,6 +48,7 @@ namespace
 using namespace std::chrono_literals;
 using host::HostEdit;
 using host::HostEditorSize;
+using host::vst3::VST3HostContextMenu;
 
 constexpr uint32_t kThresholdId = 0;
 // The Threshold knob's centre and the corner control, in editor pixels at 100 %.
@@ -294,6 +297,43 @@ protected:
     XSync(mDisplay, False);
   }
 
+  // The editor opens at this scale from now on.
+  void StoreScale(const char* preference)
+  {
+    const std::filesystem::path folder = mConfig / "Corvane Audio" / "Preferences";
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "velmora-display-scale.txt") << preference;
+  }
+
+  // Presses a button at a point of the host window, or releases it.
+  void Button(unsigned button, bool press, Point at)
+  {
+    const Point screen = OnScreen(at.x, at.y);
+    XTestFakeMotionEvent(mDisplay, -1, screen.x, screen.y, CurrentTime);
+    XTestFakeButtonEvent(mDisplay, button, press ? True : False, CurrentTime);
+    Settle();
+  }
+
+  // Moves the pointer (a button held or not) in steps, serving the editor between them.
+  void MoveInSteps(Point from, Point to)
+  {
+    constexpr int kSteps = 16;
+    for (int step = 1; step <= kSteps; ++step)
+    {
+      const Point at = OnScreen(from.x + (to.x - from.x) * step / kSteps,
+                                from.y + (to.y - from.y) * step / kSteps);
+      XTestFakeMotionEvent(mDisplay, -1, at.x, at.y, CurrentTime);
+      Settle();
+    }
+  }
+
+  // Serves the editor for a while, whatever happens meanwhile.
+  void ServeFor(std::chrono::milliseconds duration)
+  {
+    const auto end = std::chrono::steady_clock::now() + duration;
+    Serve([end] { return std::chrono::steady_clock::now() >= end; });
+  }
+
   std::string PreferenceFile() const
   {
     std::ifstream in(mConfig / "Corvane Audio" / "Preferences" / "velmora-display-scale.txt");
@@ -540,6 +580,51 @@ TEST_P(BuiltEditor, TheHostsScreenshotIsTheOffScreenRendering)
   }
 }
 
+// While a knob is dragged the editor shows its name and the value the host then reads, as the
+// editor drawn off-screen with that knob held shows it; 1.5 s after the release, with the mouse
+// gone, the label is gone too. The drags move "Threshold" by exactly 7.5 dB.
+TEST_P(BuiltEditor, DraggingAKnobShowsItsValueAndTheLabelGoesAfterTheRelease)
+{
+  struct Case
+  {
+    const char* preference;
+    int scale;
+  };
+  for (const Case c : {Case{"1.0000\n", 1}, Case{"2.0000\n", 2}})
+  {
+    SCOPED_TRACE(c.scale);
+    StoreScale(c.preference);
+    ASSERT_NO_FATAL_FAILURE(OpenEditor());
+    ASSERT_EQ(mPlugin->EditorSize(),
+              (HostEditorSize{kFullSize.width * c.scale, kFullSize.height * c.scale}));
+    const double before = mPlugin->GetParameter(kThresholdId);
+    const Point knob{kKnobCentreX * c.scale, kKnobCentreY * c.scale};
+    Button(1, true, knob);
+    MoveInSteps(knob, {knob.x, knob.y + 32 * c.scale});
+    ASSERT_TRUE(Serve([&] { return mPlugin->GetParameter(kThresholdId) != before; }));
+    mPlugin->TakeEdits();
+
+    const std::string shown =
+        mPlugin->TextFromValue(kThresholdId, mPlugin->GetParameter(kThresholdId));
+    EXPECT_EQ(shown.substr(0, 4), "-7.5") << shown;
+    const std::string setting = "--set Threshold=" + shown.substr(0, 4);
+    const PixelImage held =
+        OffScreenRendering(c.scale, mConfig / "held.png", setting + " --held Threshold");
+    const PixelImage released = OffScreenRendering(c.scale, mConfig / "released.png", setting);
+    ASSERT_EQ(held.width, kFullSize.width * c.scale);
+    ASSERT_NE(DifferingPixels(held, released), 0u) << "the held rendering shows no label";
+    EXPECT_EQ(ScreenshotDifference(held), 0u) << "while held";
+
+    XTestFakeButtonEvent(mDisplay, 1, False, CurrentTime);
+    Settle();
+    MovePointerAway();
+    ServeFor(1500ms);
+    EXPECT_EQ(DifferingPixels(Screenshot(), released), 0u) << "still there 1.5 s after release";
+    mPlugin->CloseEditor();
+    ASSERT_TRUE(mPlugin->SetParameter(kThresholdId, before));
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(BothFormats, BuiltEditor,
                          ::testing::Values(VELMORA_VST3_BUNDLE_PATH, VELMORA_CLAP_MODULE),
                          [](const ::testing::TestParamInfo<const char*>& info)
@@ -592,12 +677,6 @@ protected:
     ASSERT_TRUE(mPlugin->Start(setup, error)) << error;
     mAudio = std::make_unique<host::RealTimeAudio>(*mPlugin, std::move(audio), kBlock);
     mAudio->Start();
-  }
-
-  void ServeFor(std::chrono::milliseconds duration)
-  {
-    const auto end = std::chrono::steady_clock::now() + duration;
-    Serve([end] { return std::chrono::steady_clock::now() >= end; });
   }
 
   // Pixels inside the four meters that differ between two screenshots at 100 %.
@@ -697,6 +776,129 @@ INSTANTIATE_TEST_SUITE_P(Offers, Vst3EditorOnlyRunLoop, ::testing::Values("frame
                          [](const ::testing::TestParamInfo<const char*>& info) {
                            return std::string(info.param) == "handler" ? "HandlerOnly"
                                                                        : "FrameAndHandler";
+                         });
+
+// A right-click on the "Mix" knob at 150 % in hosts that offer the parameter menu and hosts that
+// do not: the menu is asked for where the host has one, at the click in window pixels, and the
+// click itself never edits anything.
+class BuiltEditorMenu : public BuiltEditor
+{
+protected:
+  static constexpr uint32_t kMixId = 9;
+  // The knob's centre at 150 %, in window pixels.
+  static constexpr Point kMixAt{590, 476};
+
+  std::unique_ptr<host::HostedPlugin> LoadPlugin(std::string& error) override
+  {
+    const std::string kind = GetParam();
+    if (kind.starts_with("vst3"))
+    {
+      std::shared_ptr<host::vst3::VST3Module> module =
+          host::vst3::VST3Module::Load(VELMORA_VST3_BUNDLE_PATH, error);
+      if (!module)
+        return nullptr;
+      auto plugin =
+          host::vst3::VST3HostedPlugin::Create(std::move(module), "Velmora Test Host", error);
+      if (plugin)
+        plugin->Handler().OfferContextMenus(kind == "vst3-menu");
+      mVst3 = plugin.get();
+      return plugin;
+    }
+    host::ClapHost::Options options;
+    if (kind == "clap-popup")
+      options.contextMenuCanPopup = true;
+    else if (kind == "clap-no-popup")
+      options.contextMenuCanPopup = false;
+    auto plugin = host::ClapHostedPlugin::Load(VELMORA_CLAP_MODULE, error, options);
+    mClap = plugin.get();
+    return plugin;
+  }
+
+  host::vst3::VST3HostedPlugin* mVst3 = nullptr;
+  host::ClapHostedPlugin* mClap = nullptr;
+};
+
+TEST_P(BuiltEditorMenu, RightClickOnMixAsksTheHostForItsMenuAndEditsNothing)
+{
+  const std::string kind = GetParam();
+  StoreScale("1.5000\n");
+  ASSERT_NO_FATAL_FAILURE(OpenEditor());
+  ASSERT_EQ(mPlugin->EditorSize(), kOneAndAHalf);
+  ASSERT_TRUE(mPlugin->SetParameter(kMixId, 0.8));
+  mPlugin->Idle();
+  mPlugin->TakeEdits();
+
+  // Pressed, dragged up a long way and released with the right button, as a user might.
+  Button(3, true, kMixAt);
+  MoveInSteps(kMixAt, {kMixAt.x, kMixAt.y - 120});
+  Button(3, false, {kMixAt.x, kMixAt.y - 120});
+  const auto asked = [&]
+  {
+    if (kind == "vst3-menu")
+      return !mVst3->Handler().MenuRequests().empty();
+    if (kind == "clap-popup")
+      return !mClap->Host().MenuPopups().empty();
+    return false;
+  };
+  if (kind == "vst3-menu" || kind == "clap-popup")
+    Serve([&] { return asked(); });
+  ServeFor(300ms);
+  EXPECT_TRUE(mPlugin->TakeEdits().empty());
+  EXPECT_DOUBLE_EQ(mPlugin->GetParameter(kMixId), 0.8);
+
+  if (kind == "vst3-menu")
+  {
+    const auto& requests = mVst3->Handler().MenuRequests();
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].view, mVst3->View());
+    VST3HostContextMenu& menu = *requests[0].menu;
+    EXPECT_EQ(menu.Param(), std::optional<Steinberg::Vst::ParamID>(kMixId));
+    ASSERT_EQ(menu.Popups().size(), 1u);
+    EXPECT_EQ(menu.Popups()[0].x, kMixAt.x);
+    EXPECT_EQ(menu.Popups()[0].y, kMixAt.y);
+    EXPECT_EQ(menu.ItemNames(), (std::vector<std::string>{"Reset to default", "-",
+                                                          VST3HostContextMenu::kHostItemName}));
+
+    // The user chooses the plug-in's item, then the host's.
+    ASSERT_TRUE(menu.Choose("Reset to default"));
+    EXPECT_EQ(mPlugin->TakeEdits(), (std::vector<HostEdit>{{HostEdit::Kind::Begin, kMixId, 0.0},
+                                                           {HostEdit::Kind::Value, kMixId, 0.5},
+                                                           {HostEdit::Kind::End, kMixId, 0.0}}));
+    EXPECT_DOUBLE_EQ(mPlugin->GetParameter(kMixId), 0.5);
+    ASSERT_TRUE(menu.Choose(VST3HostContextMenu::kHostItemName));
+    EXPECT_EQ(menu.HostItemChosen(), 1);
+  }
+  else if (kind.starts_with("clap"))
+  {
+    const auto& popups = mClap->Host().MenuPopups();
+    if (kind == "clap-popup")
+    {
+      ASSERT_EQ(popups.size(), 1u);
+      EXPECT_EQ(popups[0].target.kind, clapabi::CLAP_CONTEXT_MENU_TARGET_KIND_PARAM);
+      EXPECT_EQ(popups[0].target.id, kMixId);
+      EXPECT_EQ(popups[0].x, kMixAt.x);
+      EXPECT_EQ(popups[0].y, kMixAt.y);
+    }
+    else
+    {
+      EXPECT_TRUE(popups.empty()) << "asked a host that cannot pop a menu up";
+    }
+  }
+  // The editor goes on working: a left drag on the knob still edits it.
+  MovePointerAway();
+  const double beforeDrag = mPlugin->GetParameter(kMixId);
+  Drag({kMixAt.x + 5, kMixAt.y}, {kMixAt.x + 5, kMixAt.y + 30});
+  EXPECT_TRUE(Serve([&] { return mPlugin->GetParameter(kMixId) < beforeDrag; }));
+}
+
+INSTANTIATE_TEST_SUITE_P(Hosts, BuiltEditorMenu,
+                         ::testing::Values("vst3-menu", "vst3-no-handler3", "clap-popup",
+                                           "clap-no-popup", "clap-no-menu"),
+                         [](const ::testing::TestParamInfo<const char*>& info)
+                         {
+                           std::string name = info.param;
+                           std::erase(name, '-');
+                           return name;
                          });
 
 } // namespace

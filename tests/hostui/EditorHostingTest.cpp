@@ -125,11 +125,13 @@ TEST(Vst3RunLoopOffer, EachOfferAnswersTheRunLoopWhereItSays)
       EXPECT_EQ(result == kResultOk, runLoop != nullptr);
       return owned(runLoop);
     };
-    EXPECT_FALSE(runLoopOf(*handler)) << "before an editor exists";
+    // The handler is IComponentHandler3 as well; its FUnknown is the IComponentHandler one.
+    Vst::IComponentHandler& handlerUnknown = *handler;
+    EXPECT_FALSE(runLoopOf(handlerUnknown)) << "before an editor exists";
     if (c.handler)
       handler->OfferRunLoop(context);
     const IPtr<Linux::IRunLoop> loops[] = {runLoopOf(*context), runLoopOf(*frame),
-                                           runLoopOf(*handler)};
+                                           runLoopOf(handlerUnknown)};
     const bool expected[] = {c.context, c.frame, c.handler};
     Linux::IRunLoop* theLoop = nullptr;
     for (size_t i = 0; i < 3; ++i)

@@ -1,7 +1,7 @@
 // Draws the editor off-screen into a PNG through the plug-in's own editor hooks, optionally
 // after playing part of the demo signal through the plug-in so that the meters show it:
 //   velmora-editor-snapshot [--scale S] [--set Name=value]... [--demo SECONDS]
-//                           [--controls FILE] <output.png>
+//                           [--controls FILE] [--held Name] <output.png>
 // The user's stored display scale is left as it was.
 
 #include "editor/DisplayScalePreference.h"
@@ -73,6 +73,24 @@ void PlayDemo(Velmora& plugin, iplug::igraphics::IGraphics& ui, double seconds)
   plugin.OnIdle();
 }
 
+// Presses the left button on the centre of the parameter's control and keeps it held, as at the
+// start of a drag. False when no control is bound to the parameter.
+bool HoldControlOf(iplug::igraphics::IGraphics& ui, int paramIdx)
+{
+  for (int i = 0; i < ui.NControls(); ++i)
+  {
+    const iplug::igraphics::IControl& control = *ui.GetControl(i);
+    if (control.GetParamIdx() != paramIdx)
+      continue;
+    const float s = ui.GetTotalScale();
+    iplug::igraphics::IMouseMod left;
+    left.L = true;
+    ui.OnMouseDown(control.GetRECT().MW() * s, control.GetRECT().MH() * s, left);
+    return true;
+  }
+  return false;
+}
+
 int Run(const velmora::tools::SnapshotOptions& options)
 {
   const auto settings = velmora::tools::UsePrivateSettings();
@@ -113,6 +131,17 @@ int Run(const velmora::tools::SnapshotOptions& options)
     IRasterScaleCornerDragControl::RescaleEditor(*ui, options.scale);
   if (options.demoSeconds > 0.0)
     PlayDemo(plugin, *ui, options.demoSeconds);
+  if (!options.heldParam.empty())
+  {
+    const std::optional<int> idx = FindParam(plugin, options.heldParam);
+    if (!idx || !HoldControlOf(*ui, *idx))
+    {
+      std::fprintf(stderr, "velmora-editor-snapshot: no control for \"%s\"\n",
+                   options.heldParam.c_str());
+      plugin.CloseEditor();
+      return 2;
+    }
+  }
   ui->DrawAll();
   std::error_code ignored;
   const std::filesystem::path folder = std::filesystem::path(options.outputPath).parent_path();

@@ -29,12 +29,14 @@ std::optional<double> ParseNumber(std::string_view text)
 const char* SnapshotUsage()
 {
   return "usage: velmora-editor-snapshot [--scale S] [--set Name=value]... [--demo SECONDS] "
-         "[--controls FILE] <output.png>\n"
+         "[--controls FILE] [--held Name] <output.png>\n"
          "  --scale S         draw scale, 0.5 to 4 (default 1)\n"
          "  --set Name=value  a parameter by its name, in its own units (e.g. --set Gain=12)\n"
          "  --demo SECONDS    first play that much of the demo signal through the plug-in, so the\n"
          "                    meters show it (0 to 60)\n"
-         "  --controls FILE   also list each control's rectangle and a knob's frame there\n";
+         "  --controls FILE   also list each control's rectangle and a knob's frame there\n"
+         "  --held Name       draw it as while the control of that parameter is held (mid-drag),\n"
+         "                    its value readout showing\n";
 }
 
 std::optional<SnapshotOptions> ParseSnapshotOptions(int argc, const char* const* argv,
@@ -45,7 +47,8 @@ std::optional<SnapshotOptions> ParseSnapshotOptions(int argc, const char* const*
   {
     const std::string_view arg = argv[i];
     const bool takesValue =
-        arg == "--scale" || arg == "--set" || arg == "--demo" || arg == "--controls";
+        arg == "--scale" || arg == "--set" || arg == "--demo" || arg == "--controls" ||
+        arg == "--held";
     if (takesValue && i + 1 >= argc)
     {
       error = std::string(arg) + " needs a value";
@@ -74,6 +77,10 @@ std::optional<SnapshotOptions> ParseSnapshotOptions(int argc, const char* const*
     else if (arg == "--controls")
     {
       options.controlsPath = argv[++i];
+    }
+    else if (arg == "--held")
+    {
+      options.heldParam = argv[++i];
     }
     else if (arg == "--set")
     {

@@ -15,6 +15,8 @@ struct SnapshotOptions
   double demoSeconds = 0.0;
   // Parameter name and real value, applied in the order given.
   std::vector<std::pair<std::string, double>> settings;
+  // The parameter whose control is drawn as held by the mouse; empty for none.
+  std::string heldParam;
   std::string outputPath;
   // Where to list the controls, their rectangles and knob frames; empty for nowhere.
   std::string controlsPath;

@@ -154,9 +154,13 @@ void IGraphicsLinux::OnMouse(const WindowMouseEvent& event)
     break;
   case WindowMouseEvent::Kind::Move:
     if (mButtonDown && (event.left || event.right))
+    {
       OnMouseDrag(event.x, event.y, dX, dY, mod);
-    else
-      OnMouseOver(event.x, event.y, mod);
+      break;
+    }
+    // A host's menu may have taken the release of the press that opened it.
+    mButtonDown = false;
+    OnMouseOver(event.x, event.y, mod);
     break;
   case WindowMouseEvent::Kind::Wheel:
     OnMouseWheel(event.x, event.y, mod, event.wheel);

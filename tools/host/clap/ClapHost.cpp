@@ -69,7 +69,44 @@ const void* ClapHost::GetExtension(const clap_host* host, const char* id)
     return &kThreadCheck;
   if (std::strcmp(id, CLAP_EXT_LOG) == 0)
     return &kLog;
+  if ((std::strcmp(id, CLAP_EXT_CONTEXT_MENU) == 0 ||
+       std::strcmp(id, CLAP_EXT_CONTEXT_MENU_COMPAT) == 0) &&
+      self->mOptions.contextMenuCanPopup)
+    return &kContextMenu;
   return nullptr;
+}
+
+// The host has no items of its own to add or perform.
+bool ClapHost::MenuPopulate(const clap_host*, const clap_context_menu_target*,
+                            const clap_context_menu_builder*)
+{
+  return true;
+}
+
+bool ClapHost::MenuPerform(const clap_host*, const clap_context_menu_target*, clap_id)
+{
+  return false;
+}
+
+bool ClapHost::MenuCanPopup(const clap_host* host)
+{
+  return Self(host)->mOptions.contextMenuCanPopup.value_or(false);
+}
+
+// Records the request instead of showing a menu; refused where the host said it cannot.
+bool ClapHost::MenuShowPopup(const clap_host* host, const clap_context_menu_target* target,
+                             int32_t screenIndex, int32_t x, int32_t y)
+{
+  ClapHost* self = Self(host);
+  self->NoteCallThread();
+  MenuPopup popup;
+  if (target)
+    popup.target = *target;
+  popup.screenIndex = screenIndex;
+  popup.x = x;
+  popup.y = y;
+  self->mMenuPopups.push_back(popup);
+  return self->mOptions.contextMenuCanPopup.value_or(false);
 }
 
 void ClapHost::RequestRestart(const clap_host* host)
@@ -342,5 +379,8 @@ const clap_host_gui ClapHost::kGui{&ClapHost::GuiResizeHintsChanged, &ClapHost::
 const clap_host_thread_check ClapHost::kThreadCheck{&ClapHost::IsMainThread,
                                                     &ClapHost::IsAudioThread};
 const clap_host_log ClapHost::kLog{&ClapHost::Log};
+const clap_host_context_menu ClapHost::kContextMenu{&ClapHost::MenuPopulate, &ClapHost::MenuPerform,
+                                                    &ClapHost::MenuCanPopup,
+                                                    &ClapHost::MenuShowPopup};
 
 } // namespace velmora::host

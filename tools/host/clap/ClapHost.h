@@ -42,6 +42,17 @@ public:
     bool offerTimerSupport = true;
     bool offerPosixFdSupport = true;
     bool offerGui = true;
+    // "clap.context-menu" and what its can_popup answers; none: not offered.
+    std::optional<bool> contextMenuCanPopup;
+  };
+
+  // A menu the plug-in asked the host to pop up (whether or not the host could).
+  struct MenuPopup
+  {
+    clapabi::clap_context_menu_target target{};
+    int32_t screenIndex = 0;
+    int32_t x = 0;
+    int32_t y = 0;
   };
 
   // What the plug-in's editor asked of the host's "clap.gui", besides resizing.
@@ -89,6 +100,7 @@ public:
   int RestartRequests() const { return mRestartRequests.load(); }
   int FlushRequests() const { return mFlushRequests.load(); }
   const GuiCalls& Gui() const { return mGuiCalls; }
+  const std::vector<MenuPopup>& MenuPopups() const { return mMenuPopups; }
   // Host calls the plug-in made from a thread other than the main thread.
   int CallsOffMainThread() const { return mCallsOffMainThread.load(); }
 
@@ -131,6 +143,16 @@ private:
   static bool IsAudioThread(const clapabi::clap_host* host);
   static void Log(const clapabi::clap_host* host, clapabi::clap_log_severity severity,
                   const char* msg);
+  static bool MenuPopulate(const clapabi::clap_host* host,
+                           const clapabi::clap_context_menu_target* target,
+                           const clapabi::clap_context_menu_builder* builder);
+  static bool MenuPerform(const clapabi::clap_host* host,
+                          const clapabi::clap_context_menu_target* target,
+                          clapabi::clap_id actionId);
+  static bool MenuCanPopup(const clapabi::clap_host* host);
+  static bool MenuShowPopup(const clapabi::clap_host* host,
+                            const clapabi::clap_context_menu_target* target, int32_t screenIndex,
+                            int32_t x, int32_t y);
 
   static const clapabi::clap_host_params kParams;
   static const clapabi::clap_host_latency kLatency;
@@ -141,6 +163,7 @@ private:
   static const clapabi::clap_host_gui kGui;
   static const clapabi::clap_host_thread_check kThreadCheck;
   static const clapabi::clap_host_log kLog;
+  static const clapabi::clap_host_context_menu kContextMenu;
 
   // A resize request made off the main thread: width in the high, height in the low 32 bits.
   static constexpr uint64_t kNoResize = UINT64_MAX;
@@ -163,6 +186,7 @@ private:
   std::map<clapabi::clap_id, uint32_t> mTimerLoopIds;
   clapabi::clap_id mNextTimerId = 1;
   GuiCalls mGuiCalls;
+  std::vector<MenuPopup> mMenuPopups;
   std::atomic<int> mRestartRequests{0};
   std::atomic<bool> mRestartPending{false};
   std::atomic<bool> mCallbackPending{false};

@@ -35,6 +35,12 @@ tresult PLUGIN_API VST3ComponentHandler::queryInterface(const TUID iid, void** o
     *obj = static_cast<Vst::IComponentHandler*>(this);
     return kResultOk;
   }
+  if (mOfferContextMenus && FUnknownPrivate::iidEqual(iid, Vst::IComponentHandler3::iid))
+  {
+    addRef();
+    *obj = static_cast<Vst::IComponentHandler3*>(this);
+    return kResultOk;
+  }
   if (mRunLoopContext)
     return mRunLoopContext->QueryRunLoop(iid, obj);
   *obj = nullptr;
@@ -84,6 +90,24 @@ tresult PLUGIN_API VST3ComponentHandler::endEdit(Vst::ParamID id)
   const std::lock_guard<std::mutex> lock(mMutex);
   mEdits.push_back({HostEdit::Kind::End, id, 0.0});
   return kResultOk;
+}
+
+Vst::IContextMenu* PLUGIN_API VST3ComponentHandler::createContextMenu(IPlugView* plugView,
+                                                                      const Vst::ParamID* paramID)
+{
+  IPtr<VST3HostContextMenu> menu =
+      VST3HostContextMenu::Create(paramID ? std::optional<Vst::ParamID>(*paramID) : std::nullopt);
+  mMenuRequests.push_back({plugView, menu});
+  // The caller's reference.
+  menu->addRef();
+  return menu;
+}
+
+void VST3ComponentHandler::ForgetMenus()
+{
+  for (const MenuRequest& request : mMenuRequests)
+    request.menu->Clear();
+  mMenuRequests.clear();
 }
 
 tresult PLUGIN_API VST3ComponentHandler::restartComponent(int32 flags)

@@ -2,8 +2,11 @@
 
 #include "tools/host/HostedPlugin.h"
 #include "tools/host/vst3/VST3HostContext.h"
+#include "tools/host/vst3/VST3HostContextMenu.h"
 
 #include "pluginterfaces/base/smartpointer.h"
+#include "pluginterfaces/gui/iplugview.h"
+#include "pluginterfaces/vst/ivstcontextmenu.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 
 #include <atomic>
@@ -17,8 +20,11 @@ namespace velmora::host::vst3
 
 // The host's component handler: records every restart request together with whether it came on
 // the host's main thread (the thread that created the handler), and every edit step. Edited
-// values also go to a forwarder, through which the host hands them to the processor.
-class VST3ComponentHandler final : public Steinberg::Vst::IComponentHandler
+// values also go to a forwarder, through which the host hands them to the processor. Where told
+// to, it is also IComponentHandler3 and hands out context menus that record what the plug-in
+// did with them.
+class VST3ComponentHandler final : public Steinberg::Vst::IComponentHandler,
+                                   public Steinberg::Vst::IComponentHandler3
 {
 public:
   struct Restart
@@ -50,6 +56,18 @@ public:
     mRunLoopContext = std::move(context);
   }
 
+  // Whether the handler answers IComponentHandler3 (it does not at first). Main thread.
+  void OfferContextMenus(bool offer) { mOfferContextMenus = offer; }
+  // The menus the plug-in asked for, oldest first, with the view it named.
+  struct MenuRequest
+  {
+    Steinberg::IPlugView* view = nullptr;
+    Steinberg::IPtr<VST3HostContextMenu> menu;
+  };
+  const std::vector<MenuRequest>& MenuRequests() const { return mMenuRequests; }
+  // Lets go of the menus and what the plug-in put in them.
+  void ForgetMenus();
+
   Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) override;
   Steinberg::uint32 PLUGIN_API addRef() override;
   Steinberg::uint32 PLUGIN_API release() override;
@@ -59,6 +77,9 @@ public:
                                             Steinberg::Vst::ParamValue valueNormalized) override;
   Steinberg::tresult PLUGIN_API endEdit(Steinberg::Vst::ParamID id) override;
   Steinberg::tresult PLUGIN_API restartComponent(Steinberg::int32 flags) override;
+
+  Steinberg::Vst::IContextMenu* PLUGIN_API createContextMenu(
+      Steinberg::IPlugView* plugView, const Steinberg::Vst::ParamID* paramID) override;
 
 private:
   VST3ComponentHandler() = default;
@@ -72,6 +93,8 @@ private:
   std::atomic<int> mEditCount{0};
   std::function<void(Steinberg::Vst::ParamID, Steinberg::Vst::ParamValue)> mForwarder;
   Steinberg::IPtr<VST3HostContext> mRunLoopContext;
+  bool mOfferContextMenus = false;
+  std::vector<MenuRequest> mMenuRequests;
 };
 
 } // namespace velmora::host::vst3

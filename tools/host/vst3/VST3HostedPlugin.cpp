@@ -164,7 +164,11 @@ VST3HostedPlugin::~VST3HostedPlugin()
   CloseEditor();
   Stop();
   if (mHandler)
+  {
     mHandler->SetEditForwarder(nullptr);
+    // Menu items hold on to the plug-in; they go before it.
+    mHandler->ForgetMenus();
+  }
   if (mController)
     mController->setComponentHandler(nullptr);
   if (mInitialized)
