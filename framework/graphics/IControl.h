@@ -51,9 +51,12 @@ public:
   // A message from the plug-in addressed to this control's tag.
   virtual void OnMsgFromDelegate(int /*msgTag*/, int /*dataSize*/, const void* /*pData*/) {}
 
-  // Marks the control for redraw. With triggerAction, a bound parameter takes the control's
-  // value through the delegate, as after a user edit.
+  // Marks the control for redraw, whatever it shows. With triggerAction, a bound parameter takes
+  // the control's value through the delegate, as after a user edit.
   void SetDirty(bool triggerAction = true);
+  // After the value changed: marks the control for redraw only when the new value changes what
+  // it shows (ShowsNewValue); with triggerAction the bound parameter takes the value either way.
+  void SetValueDirty(bool triggerAction = true);
   bool IsDirty() const { return mDirty.load(std::memory_order_acquire); }
   void ClearDirty() { mDirty.store(false, std::memory_order_release); }
   // Clears the mark and tells whether it was set.
@@ -75,6 +78,9 @@ public:
   void SetBlend(const IBlend& blend) { mBlend = blend; }
 
   virtual void Draw(IGraphics& /*g*/) {}
+  // Once per frame, before the editor collects the redraw marks: a control whose look advances
+  // with the frames steps here and marks itself when what it shows changed.
+  virtual void OnFrameStart() {}
   virtual bool IsHit(float x, float y) const { return mRECT.Contains(x, y); }
 
   virtual void OnMouseDown(float /*x*/, float /*y*/, const IMouseMod& /*mod*/) {}
@@ -97,7 +103,15 @@ public:
   // After the editor changed size.
   virtual void OnResize() {}
 
+protected:
+  // Whether the value as it now stands changes what the control shows, against what it last
+  // drew or was marked for. Every value change does, unless a control shows its value coarsely.
+  virtual bool ShowsNewValue() { return true; }
+
 private:
+  // A bound parameter takes the control's value through the delegate.
+  void SendValueToParam();
+
   IRECT mRECT;
   int mParamIdx;
   int mTag = kNoTag;

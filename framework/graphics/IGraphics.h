@@ -122,9 +122,10 @@ public:
   void SetAllControlsDirty();
   // Adds an area to the next frame's redraw, such as the place a control has just left.
   void SetAreaDirty(const IRECT& area) { mDirtyArea = mDirtyArea.Union(area); }
-  // One frame: the union of the rectangles of the controls marked for redraw is cleared and
-  // every visible control that meets it is drawn into it, in attachment order, each clipped to
-  // that union and to its own rectangle.
+  // One frame: every control takes its frame step (OnFrameStart); then the union of the
+  // rectangles of the controls marked for redraw is cleared and every visible control that
+  // meets it is drawn into it, in attachment order, each clipped to that union and to its own
+  // rectangle. With nothing marked nothing is drawn.
   // Returns the region of the backing image that changed, in pixels (empty when none). The
   // window's timer calls it at up to FPS() times a second.
   PixelRect Draw();

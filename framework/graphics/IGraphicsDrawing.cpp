@@ -102,6 +102,8 @@ PixelRect IGraphics::ToPixels(const IRECT& r) const
 
 PixelRect IGraphics::Draw()
 {
+  for (const auto& control : mControls)
+    control->OnFrameStart();
   IRECT area = mDirtyArea;
   mDirtyArea = {};
   for (const auto& control : mControls)
