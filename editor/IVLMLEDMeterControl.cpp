@@ -65,6 +65,11 @@ void IVLMLEDMeterControl::OnFrameStart()
   MarkIfLookChanged();
 }
 
+bool IVLMLEDMeterControl::WantsFrameStart() const
+{
+  return mLevelArrived && (mHoldIndex > 0 || LitByLevel() > 0);
+}
+
 int IVLMLEDMeterControl::LitByLevel() const
 {
   return static_cast<int>(GetValue() * kNumLEDs);

@@ -30,6 +30,8 @@ public:
   void OnMsgFromDelegate(int msgTag, int dataSize, const void* pData) override;
   // Steps the peak hold once per frame in which new levels arrived.
   void OnFrameStart() override;
+  // Levels that light nothing, with no hold, leave nothing to step.
+  bool WantsFrameStart() const override;
   void Draw(IGraphics& g) override;
   void OnRescale() override;
 

@@ -130,6 +130,13 @@ double IPlugBase::GetParamDefaultNormalized(int paramIdx) const
   return param ? param->GetDefault(true) : 0.0;
 }
 
+void IPlugBase::OnTimer()
+{
+  OnIdle();
+  if (igraphics::IGraphics* ui = GetUI())
+    ui->OnIdle();
+}
+
 void IPlugBase::OnUIOpen()
 {
   if (const igraphics::IGraphics* ui = GetUI())

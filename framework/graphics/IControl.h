@@ -81,6 +81,9 @@ public:
   // Once per frame, before the editor collects the redraw marks: a control whose look advances
   // with the frames steps here and marks itself when what it shows changed.
   virtual void OnFrameStart() {}
+  // Whether the next frame's step could change anything; while no control wants one and none is
+  // marked, the editor's window may stop its frames.
+  virtual bool WantsFrameStart() const { return false; }
   virtual bool IsHit(float x, float y) const { return mRECT.Contains(x, y); }
 
   virtual void OnMouseDown(float /*x*/, float /*y*/, const IMouseMod& /*mod*/) {}
