@@ -1,16 +1,13 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds Velmora, installs velmora.vst3 into ~/.vst3 and velmora.clap into
-# ~/.clap, renders the built-in demo through each installed module, cross-builds the Windows
-# modules into out/windows/ and renders the demo through each of them under Wine, and says where
-# the files are.
+# Sets up the machine, builds Velmora (Linux and the cross-built Windows modules) and its release
+# packages into out/packages/, installs velmora.vst3 into ~/.vst3 and velmora.clap into ~/.clap,
+# renders the built-in demo through each installed module, renders it under Wine through each
+# Windows module in out/windows/, and says where the files are.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash scripts/setup.sh
-# Release: the fastest settings (-O3) for the modules that get installed.
-cmake -S . -B build-release -DCMAKE_BUILD_TYPE=Release -DVELMORA_BUILD_TESTS=OFF \
-  -DVELMORA_BUILD_BENCH=OFF >/dev/null
-cmake --build build-release -j "$(nproc)"
+bash scripts/package.sh
 cmake --build build-release --target install_vst3
 cmake --build build-release --target install_clap
 mkdir -p out
@@ -19,11 +16,7 @@ mkdir -p out
 ./build-release/tools/host/velmora-host render "$HOME/.clap/velmora.clap" --out out/velmora-demo-clap.wav \
   --set Gain=12 --set Threshold=-6 --set "Mod A=40"
 
-# The Windows DLLs, with the resources the Linux build generated, and the Windows host to try them.
-cmake -S . -B build-release-windows -DCMAKE_BUILD_TYPE=Release -DVELMORA_BUILD_TESTS=OFF \
-  -DCMAKE_TOOLCHAIN_FILE=cmake/toolchains/mingw-w64-x86_64.cmake \
-  -DVELMORA_NATIVE_BUILD_DIR="$PWD/build-release" >/dev/null
-cmake --build build-release-windows -j "$(nproc)"
+# The Windows DLLs and the Windows host to try them.
 rm -rf out/windows
 mkdir -p out/windows
 cp -r build-release-windows/velmora.vst3 out/windows/
@@ -42,3 +35,4 @@ echo "Demo through VST3:  $PWD/out/velmora-demo.wav"
 echo "Demo through CLAP:  $PWD/out/velmora-demo-clap.wav"
 echo "Windows modules:    $PWD/out/windows/velmora.vst3, $PWD/out/windows/velmora.clap"
 echo "Demo through them:  $PWD/out/windows/velmora-demo-vst3.wav, $PWD/out/windows/velmora-demo-clap.wav"
+echo "Packages:           $(ls "$PWD"/out/packages/*.deb "$PWD"/out/packages/*.zip | tr '\n' ' ')"

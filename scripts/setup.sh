@@ -10,6 +10,7 @@ packages=(
   juce-modules-source-data dpf-source
   clang-format locales
   g++-mingw-w64-x86-64-posix mingw-w64-tools wine wine64
+  dpkg-dev lintian
 )
 
 missing=()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Sets up the machine, builds everything and runs every test.
 #   scripts/test.sh            release build with warnings as errors, then the Windows modules
-#                              cross-built with mingw-w64 and their tests run under Wine
+#                              cross-built with mingw-w64 and their tests run under Wine, then the
+#                              release packages made from Release builds and checked
 #   scripts/test.sh asan       AddressSanitizer + UndefinedBehaviorSanitizer build
 #   scripts/test.sh tsan       ThreadSanitizer build
 set -euo pipefail
@@ -32,4 +33,7 @@ if [ "$flavour" = release ]; then
     -DVELMORA_NATIVE_BUILD_DIR="$PWD/build" >/dev/null
   cmake --build build-windows -j "$(nproc)"
   ctest --test-dir build-windows --output-on-failure -j "$(nproc)"
+
+  bash scripts/package.sh
+  bash tests/packaging/check-packages.sh
 fi

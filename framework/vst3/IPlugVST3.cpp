@@ -47,7 +47,8 @@ std::vector<IOConfig> CollectIOConfigs(const IPlugBase& plug)
 
 IPlugVST3::IPlugVST3(const InstanceInfo&, const Config& config)
     : IPlugBase(IPlugBase::InstanceInfo{}, config), mMainThread(std::this_thread::get_id()),
-      mBuses(CollectIOConfigs(*this)), mHostMainThread(*this, [this] { OnIdleTimer(); })
+      mBuses(CollectIOConfigs(*this)), mPendingRecall(NParams()), mEchoes(NParams()),
+      mHostMainThread(*this, [this] { OnIdleTimer(); })
 {
   SetChannelConnections(mBuses.InputChannels(), mBuses.OutputChannels());
 }
@@ -163,9 +164,15 @@ void IPlugVST3::InformHostOfLatencyChange()
 
 void IPlugVST3::ApplyPendingPreset()
 {
-  const int preset = mPendingPreset.exchange(-1);
-  if (preset >= 0)
-    SelectPreset(preset);
+  mPendingRecall.Apply(
+      {[this](int paramIdx, double normalized) { GetParam(paramIdx)->SetNormalized(normalized); },
+       [this](int preset) { SelectPreset(preset); },
+       [this](int paramIdx, double normalized)
+       {
+         GetParam(paramIdx)->SetNormalized(normalized);
+         OnParamChange(paramIdx, EParamSource::kHost, -1);
+         SendParameterValueFromDelegate(paramIdx, GetParam(paramIdx)->GetNormalized(), true);
+       }});
 }
 
 void IPlugVST3::ServiceMainThread()
@@ -335,24 +342,59 @@ tresult PLUGIN_API IPlugVST3::process(ProcessData& data)
 
   SetRenderingOffline(data.processMode == kOffline);
   mCurrentData = &data;
+  mEchoes.BlockStarting(data.inputParameterChanges);
   mSplitter.Run(data.inputParameterChanges, data.numSamples, *this);
   mCurrentData = nullptr;
-  if (data.numOutputs > 0 && data.outputs)
-    data.outputs[0].silenceFlags = 0;
+  mEchoes.BlockDone();
+  FlagSilentOutputs(data);
   return kResultOk;
+}
+
+void IPlugVST3::FlagSilentOutputs(ProcessData& data) const
+{
+  if (data.numOutputs < 1 || !data.outputs)
+    return;
+  AudioBusBuffers& bus = data.outputs[0];
+  bus.silenceFlags = 0;
+  if (data.numSamples < 1)
+    return;
+  const auto frames = static_cast<size_t>(data.numSamples);
+  const auto isZero = [](auto sample) { return sample == 0; };
+  for (int c = 0; c < mBuses.OutputChannels() && c < 64; ++c)
+  {
+    const bool silent =
+        mSampleSize == kSample64
+            ? std::all_of(bus.channelBuffers64[c], bus.channelBuffers64[c] + frames, isZero)
+            : std::all_of(bus.channelBuffers32[c], bus.channelBuffers32[c] + frames, isZero);
+    if (silent)
+      bus.silenceFlags |= uint64{1} << c;
+  }
 }
 
 void IPlugVST3::ApplyParamChange(ParamID id, ParamValue value, int32 sampleOffset)
 {
+  // A copy of a value the controller already applied is not stored again.
+  const bool copy = mEchoes.IsCopy(id);
   if (!std::isfinite(value))
     return;
   if (id == kBypassParamId)
-    mBypass.store(value >= 0.5);
+  {
+    if (!copy)
+      mBypass.store(value >= 0.5);
+  }
   else if (id == kPresetParamId)
-    mPendingPreset.store(PresetIndexFromNormalized(value, NPresets()));
+  {
+    if (!copy)
+      mPendingRecall.Arrived(PresetIndexFromNormalized(value, NPresets()));
+  }
   else if (IParam* param = GetParam(static_cast<int>(id)); param && id < kBypassParamId)
   {
-    param->SetNormalized(value);
+    // The sound follows the values in force either way.
+    if (!copy)
+    {
+      mPendingRecall.EditArrived(static_cast<int>(id), value, param->GetNormalized());
+      param->SetNormalized(value);
+    }
     OnParamChange(static_cast<int>(id), EParamSource::kHost, sampleOffset);
   }
 }

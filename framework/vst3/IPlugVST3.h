@@ -2,9 +2,11 @@
 
 #include "framework/core/IPlugBase.h"
 #include "framework/vst3/VST3Buses.h"
+#include "framework/vst3/VST3ControllerEchoes.h"
 #include "framework/vst3/VST3InterfaceAdapters.h"
 #include "framework/vst3/VST3MainThread.h"
 #include "framework/vst3/VST3ParamChangeSplitter.h"
+#include "framework/vst3/VST3PendingRecall.h"
 #include "framework/vst3/VST3SampleBuffers.h"
 #include "framework/vst3/VST3ViewOwner.h"
 
@@ -196,8 +198,11 @@ private:
   // audio, and (without a host run loop) the idle step itself.
   void ServiceMainThread();
   void OnIdleTimer();
-  // A program change that arrived with audio, applied here on the main thread.
+  // A program change that arrived with audio, applied here on the main thread, with the edits that
+  // arrived after it applied again.
   void ApplyPendingPreset();
+  // Sets whether every output channel of the block is flagged silent.
+  void FlagSilentOutputs(Steinberg::Vst::ProcessData& data) const;
   // Queues a restart request with these flags; it reaches the host on the main thread only, at
   // once when called there.
   void RequestRestart(Steinberg::int32 flags);
@@ -227,7 +232,8 @@ private:
   std::atomic<bool> mProcessing{false};
   std::atomic<bool> mBypass{false};
   std::atomic<Steinberg::int32> mPendingRestartFlags{0};
-  std::atomic<int> mPendingPreset{-1};
+  VST3PendingRecall mPendingRecall;
+  VST3ControllerEchoes mEchoes;
   // The idle timer and the editor view; declared after everything the timer's tick uses, so it
   // stops before they go.
   VST3MainThread mHostMainThread;

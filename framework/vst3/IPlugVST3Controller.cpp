@@ -158,17 +158,22 @@ tresult PLUGIN_API IPlugVST3::setParamNormalized(ParamID id, ParamValue value)
   if (id < kBypassParamId && id < static_cast<ParamID>(NParams()))
   {
     const int idx = static_cast<int>(id);
+    mEchoes.Expect(id, value);
     GetParam(idx)->SetNormalized(value);
     SendParameterValueFromDelegate(idx, GetParam(idx)->GetNormalized(), true);
     return kResultOk;
   }
   if (id == kBypassParamId)
   {
+    mEchoes.Expect(id, value);
     mBypass.store(value >= 0.5);
     return kResultOk;
   }
   if (id == kPresetParamId)
+  {
+    mEchoes.Expect(id, value);
     return SelectPreset(PresetIndexFromNormalized(value, NPresets()));
+  }
   return kInvalidArgument;
 }
 
@@ -195,6 +200,7 @@ tresult IPlugVST3::SelectPreset(int index)
 tresult PLUGIN_API IPlugVST3::setComponentHandler(IComponentHandler* handler)
 {
   mComponentHandler = handler;
+  mHostMainThread.SetComponentHandler(handler);
   ServiceMainThread();
   return kResultOk;
 }
@@ -217,8 +223,12 @@ void IPlugVST3::SendParameterValueFromUI(int paramIdx, double normalizedValue)
 {
   IPlugBase::SendParameterValueFromUI(paramIdx, normalizedValue);
   if (mComponentHandler && paramIdx >= 0 && paramIdx < NParams())
-    mComponentHandler->performEdit(static_cast<ParamID>(paramIdx),
-                                   GetParam(paramIdx)->GetNormalized());
+  {
+    // The host hands the edit to the processor as well; that copy is already in force.
+    const double performed = GetParam(paramIdx)->GetNormalized();
+    mEchoes.Expect(static_cast<ParamID>(paramIdx), performed);
+    mComponentHandler->performEdit(static_cast<ParamID>(paramIdx), performed);
+  }
 }
 
 void IPlugVST3::EndInformHostOfParamChangeFromUI(int paramIdx)

@@ -13,8 +13,8 @@ namespace iplug
 
 // The wrapper's ties to the host's main thread, as the platform has them: where the idle timer
 // runs and which editor view a host can get. Linux: both run on the host's Linux::IRunLoop,
-// from the initialise that brings it; Windows: a Win32 timer from construction on, and no view
-// until the Win32 editor window exists. Main thread only.
+// the context's from initialise on, or the one an open editor found; Windows: a Win32 timer
+// from construction on, and no view until the Win32 editor window exists. Main thread only.
 class VST3MainThread
 {
 public:
@@ -25,8 +25,10 @@ public:
 
   // The host context of initialise, which may offer the host's run loop.
   void Connect(Steinberg::FUnknown* context);
-  // At terminate: lets go of what Connect took.
+  // At terminate: lets go of what Connect and SetComponentHandler took.
   void Disconnect();
+  // Some hosts offer their run loop through the component handler.
+  void SetComponentHandler(Steinberg::FUnknown* handler);
   bool HasIdleTimer() const;
 
   // A new editor view that holds the one reference the host receives; null while a view exists

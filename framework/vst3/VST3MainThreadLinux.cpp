@@ -2,13 +2,34 @@
 #include "framework/vst3/VST3IdleTimer.h"
 #include "framework/vst3/VST3MainThread.h"
 #include "framework/vst3/VST3View.h"
+#include "framework/vst3/VST3ViewRunLoops.h"
 
 using namespace Steinberg;
 
 namespace iplug
 {
 
-struct VST3MainThread::State
+namespace
+{
+
+IPtr<Linux::IRunLoop> RunLoopOf(FUnknown* object)
+{
+  Linux::IRunLoop* runLoop = nullptr;
+  if (!object ||
+      object->queryInterface(Linux::IRunLoop::iid, reinterpret_cast<void**>(&runLoop)) !=
+          kResultOk ||
+      !runLoop)
+    return nullptr;
+  return owned(runLoop);
+}
+
+} // namespace
+
+// Hosts offer their Linux::IRunLoop in different places: the context of initialise (where the
+// idle timer then runs for the instance's life), or only the view's frame and the component
+// handler once an editor exists (Ardour). There the idle timer runs on the editor's run loop
+// while the editor is open, and the host's main-thread calls drive the idle step otherwise.
+struct VST3MainThread::State final : VST3ViewRunLoops
 {
   State(VST3ViewOwner& viewOwner, std::function<void()> tick)
       : owner(viewOwner), idleTick(std::move(tick))
@@ -18,7 +39,10 @@ struct VST3MainThread::State
   VST3ViewOwner& owner;
   std::function<void()> idleTick;
   IPtr<VST3IdleTimer> idleTimer;
-  IPtr<Linux::IRunLoop> runLoop;
+  // Whether the idle timer runs on an open editor's run loop and goes with it.
+  bool idleTimerOnView = false;
+  IPtr<Linux::IRunLoop> contextRunLoop;
+  IPtr<FUnknown> componentHandler;
   // The one editor view while the host holds it; it clears this when it goes.
   VST3View* view = nullptr;
 
@@ -27,6 +51,30 @@ struct VST3MainThread::State
     if (idleTimer)
       idleTimer->Stop();
     idleTimer = nullptr;
+    idleTimerOnView = false;
+  }
+
+  IPtr<Linux::IRunLoop> RunLoopForView(IPlugFrame* frame) override
+  {
+    if (IPtr<Linux::IRunLoop> runLoop = RunLoopOf(frame))
+      return runLoop;
+    if (IPtr<Linux::IRunLoop> runLoop = RunLoopOf(componentHandler))
+      return runLoop;
+    return contextRunLoop;
+  }
+
+  void ViewOpened(Linux::IRunLoop& runLoop) override
+  {
+    if (idleTimer)
+      return;
+    idleTimer = VST3IdleTimer::Start(runLoop, kIdleTimerIntervalMs, idleTick);
+    idleTimerOnView = idleTimer != nullptr;
+  }
+
+  void ViewClosed() override
+  {
+    if (idleTimerOnView)
+      StopTimer();
   }
 };
 
@@ -42,21 +90,24 @@ VST3MainThread::~VST3MainThread()
 
 void VST3MainThread::Connect(FUnknown* context)
 {
-  Linux::IRunLoop* runLoop = nullptr;
-  if (!context ||
-      context->queryInterface(Linux::IRunLoop::iid, reinterpret_cast<void**>(&runLoop)) !=
-          kResultOk ||
-      !runLoop)
+  IPtr<Linux::IRunLoop> runLoop = RunLoopOf(context);
+  if (!runLoop)
     return;
   mState->StopTimer();
   mState->idleTimer = VST3IdleTimer::Start(*runLoop, kIdleTimerIntervalMs, mState->idleTick);
-  mState->runLoop = owned(runLoop);
+  mState->contextRunLoop = std::move(runLoop);
 }
 
 void VST3MainThread::Disconnect()
 {
   mState->StopTimer();
-  mState->runLoop = nullptr;
+  mState->contextRunLoop = nullptr;
+  mState->componentHandler = nullptr;
+}
+
+void VST3MainThread::SetComponentHandler(FUnknown* handler)
+{
+  mState->componentHandler = handler;
 }
 
 bool VST3MainThread::HasIdleTimer() const
@@ -68,7 +119,7 @@ IPlugView* VST3MainThread::CreateView()
 {
   if (mState->view)
     return nullptr;
-  IPtr<VST3View> view = VST3View::Create(mState->owner, mState->runLoop);
+  IPtr<VST3View> view = VST3View::Create(mState->owner, *mState);
   mState->view = view.get();
   view->addRef();
   return view;

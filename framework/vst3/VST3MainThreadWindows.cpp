@@ -26,6 +26,8 @@ void VST3MainThread::Connect(FUnknown*) {}
 
 void VST3MainThread::Disconnect() {}
 
+void VST3MainThread::SetComponentHandler(FUnknown*) {}
+
 bool VST3MainThread::HasIdleTimer() const
 {
   return mState->idleTimer != nullptr;

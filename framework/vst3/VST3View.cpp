@@ -9,13 +9,13 @@ using namespace Steinberg;
 namespace iplug
 {
 
-IPtr<VST3View> VST3View::Create(VST3ViewOwner& owner, IPtr<Linux::IRunLoop> contextRunLoop)
+IPtr<VST3View> VST3View::Create(VST3ViewOwner& owner, VST3ViewRunLoops& runLoops)
 {
-  return owned(new VST3View(owner, std::move(contextRunLoop)));
+  return owned(new VST3View(owner, runLoops));
 }
 
-VST3View::VST3View(VST3ViewOwner& owner, IPtr<Linux::IRunLoop> contextRunLoop)
-    : mOwner(owner), mContextRunLoop(std::move(contextRunLoop))
+VST3View::VST3View(VST3ViewOwner& owner, VST3ViewRunLoops& runLoops)
+    : mOwner(owner), mRunLoops(runLoops)
 {
   mOwner.RetainForView();
 }
@@ -23,9 +23,17 @@ VST3View::VST3View(VST3ViewOwner& owner, IPtr<Linux::IRunLoop> contextRunLoop)
 VST3View::~VST3View()
 {
   if (mAttached)
-    mOwner.ViewDelegate().CloseWindow();
+    CloseWindow();
   mOwner.ViewDestroyed();
   mOwner.ReleaseForView();
+}
+
+void VST3View::CloseWindow()
+{
+  mAttached = false;
+  mOwner.ViewDelegate().CloseWindow();
+  mRunLoops.ViewClosed();
+  mRunLoop.reset();
 }
 
 bool VST3View::RequestResize(int width, int height)
@@ -78,19 +86,9 @@ tresult PLUGIN_API VST3View::attached(void* parent, FIDString type)
     return kResultFalse;
   if (!parent || isPlatformTypeSupported(type) != kResultTrue)
     return kInvalidArgument;
-  // The window's events and redraws run on the host's run loop: the frame's, else the host
-  // context's. Without either the editor would freeze, so there is none.
-  IPtr<Linux::IRunLoop> runLoop;
-  if (mFrame)
-  {
-    Linux::IRunLoop* frameLoop = nullptr;
-    if (mFrame->queryInterface(Linux::IRunLoop::iid, reinterpret_cast<void**>(&frameLoop)) ==
-            kResultOk &&
-        frameLoop)
-      runLoop = owned(frameLoop);
-  }
-  if (!runLoop)
-    runLoop = mContextRunLoop;
+  // The window's events and redraws run on the host's run loop. Without one the editor would
+  // freeze, so there is none.
+  const IPtr<Linux::IRunLoop> runLoop = mRunLoops.RunLoopForView(mFrame);
   if (!runLoop)
     return kResultFalse;
   mRunLoop = std::make_unique<VST3HostRunLoop>(runLoop);
@@ -102,6 +100,7 @@ tresult PLUGIN_API VST3View::attached(void* parent, FIDString type)
     mRunLoop.reset();
     return kResultFalse;
   }
+  mRunLoops.ViewOpened(*runLoop);
   return kResultOk;
 }
 
@@ -109,9 +108,7 @@ tresult PLUGIN_API VST3View::removed()
 {
   if (!mAttached)
     return kResultFalse;
-  mAttached = false;
-  mOwner.ViewDelegate().CloseWindow();
-  mRunLoop.reset();
+  CloseWindow();
   return kResultOk;
 }
 

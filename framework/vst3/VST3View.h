@@ -2,6 +2,7 @@
 
 #include "framework/vst3/VST3HostRunLoop.h"
 #include "framework/vst3/VST3ViewOwner.h"
+#include "framework/vst3/VST3ViewRunLoops.h"
 
 #include "pluginterfaces/base/smartpointer.h"
 #include "pluginterfaces/gui/iplugview.h"
@@ -18,10 +19,8 @@ namespace iplug
 class VST3View final : public Steinberg::IPlugView, public Steinberg::IPlugViewContentScaleSupport
 {
 public:
-  // contextRunLoop: the host context's run loop, used when the view's frame offers none; may be
-  // null.
-  static Steinberg::IPtr<VST3View>
-  Create(VST3ViewOwner& owner, Steinberg::IPtr<Steinberg::Linux::IRunLoop> contextRunLoop);
+  // runLoops must outlive the view.
+  static Steinberg::IPtr<VST3View> Create(VST3ViewOwner& owner, VST3ViewRunLoops& runLoops);
   VST3View(const VST3View&) = delete;
   VST3View& operator=(const VST3View&) = delete;
 
@@ -53,12 +52,14 @@ public:
   Steinberg::tresult PLUGIN_API setContentScaleFactor(ScaleFactor factor) override;
 
 private:
-  VST3View(VST3ViewOwner& owner, Steinberg::IPtr<Steinberg::Linux::IRunLoop> contextRunLoop);
+  VST3View(VST3ViewOwner& owner, VST3ViewRunLoops& runLoops);
   ~VST3View();
+
+  void CloseWindow();
 
   std::atomic<Steinberg::uint32> mRefCount{1};
   VST3ViewOwner& mOwner;
-  Steinberg::IPtr<Steinberg::Linux::IRunLoop> mContextRunLoop;
+  VST3ViewRunLoops& mRunLoops;
   Steinberg::IPtr<Steinberg::IPlugFrame> mFrame;
   std::unique_ptr<VST3HostRunLoop> mRunLoop;
   bool mAttached = false;

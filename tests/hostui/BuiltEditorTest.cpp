@@ -1,14 +1,21 @@
 // The built modules' editors in a host's top-level window on a private X server, driven by real
 // pointer input through XTest: knob edits and a double-click reset reaching the host, the corner
 // scaling the window and the scale surviving a reopen, repeated opening leaving nothing behind,
-// and the host's screenshots matching the editor drawn off-screen in the same state.
+// the host's screenshots matching the editor drawn off-screen in the same state, and, in VST3
+// hosts that offer their run loop only to an open editor (Ardour), meters that move and latency
+// reports that arrive while it is open.
 // GoogleTest comes before Xlib, whose macros (None, Bool, ...) would clash with it.
 #include <gtest/gtest.h>
 
 #include "tests/support/XvfbSession.h"
+#include "tools/DemoSignal.h"
 #include "tools/host/HostWindow.h"
 #include "tools/host/HostedPlugin.h"
 #include "tools/host/HostedPluginLoader.h"
+#include "tools/host/RealTimeAudio.h"
+#include "tools/host/vst3/VST3HostedPlugin.h"
+
+#include "pluginterfaces/vst/ivsteditcontroller.h"
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
@@ -133,11 +140,16 @@ protected:
     mDisplay = XOpenDisplay(nullptr);
     ASSERT_NE(mDisplay, nullptr);
     std::string error;
-    mPlugin = host::LoadHostedPlugin(GetParam(), error);
+    mPlugin = LoadPlugin(error);
     ASSERT_TRUE(mPlugin) << error;
     mWindow = host::HostWindow::Open("Velmora test", kFullSize, error);
     ASSERT_TRUE(mWindow) << error;
     mPlugin->SetResizeHandler([this](const HostEditorSize& size) { mWindow->Resize(size); });
+  }
+
+  virtual std::unique_ptr<host::HostedPlugin> LoadPlugin(std::string& error)
+  {
+    return host::LoadHostedPlugin(GetParam(), error);
   }
 
   void TearDown() override
@@ -532,6 +544,152 @@ INSTANTIATE_TEST_SUITE_P(BothFormats, BuiltEditor,
                          ::testing::Values(VELMORA_VST3_BUNDLE_PATH, VELMORA_CLAP_MODULE),
                          [](const ::testing::TestParamInfo<const char*>& info)
                          { return std::string(info.param).ends_with(".clap") ? "CLAP" : "VST3"; });
+
+// The VST3 editor in a host that offers its run loop only once an editor exists: through the
+// view's frame and the component handler as Ardour does, or through the handler alone; timers
+// there wait for the window system's events. The demo plays in real time meanwhile.
+class Vst3EditorOnlyRunLoop : public BuiltEditor
+{
+protected:
+  static constexpr int kBlock = 512;
+  static constexpr uint32_t kOversamplingId = 11;
+  // The oversampling switch's centre, in editor pixels at 100 %.
+  static constexpr Point kSwitchCentre{480 + 14, 330 + 14};
+
+  std::unique_ptr<host::HostedPlugin> LoadPlugin(std::string& error) override
+  {
+    std::shared_ptr<host::vst3::VST3Module> module =
+        host::vst3::VST3Module::Load(VELMORA_VST3_BUNDLE_PATH, error);
+    if (!module)
+      return nullptr;
+    const auto offer = std::string(GetParam()) == "handler"
+                           ? host::vst3::RunLoopOffer::HandlerOnly
+                           : host::vst3::RunLoopOffer::FrameAndHandler;
+    auto plugin =
+        host::vst3::VST3HostedPlugin::Create(std::move(module), "Velmora Test Host", error, offer);
+    mVst3 = plugin.get();
+    return plugin;
+  }
+
+  void TearDown() override
+  {
+    if (mAudio)
+      mAudio->Stop();
+    mAudio.reset();
+    BuiltEditor::TearDown();
+  }
+
+  void PlayDemo()
+  {
+    const tools::StereoBuffer demo = tools::MakeDemoSignal(48000.0);
+    host::AudioData audio;
+    audio.sampleRate = demo.sampleRate;
+    audio.channels = {demo.left, demo.right};
+    host::ProcessSetup setup;
+    setup.sampleRate = audio.sampleRate;
+    setup.maxBlockSize = kBlock;
+    std::string error;
+    ASSERT_TRUE(mPlugin->Start(setup, error)) << error;
+    mAudio = std::make_unique<host::RealTimeAudio>(*mPlugin, std::move(audio), kBlock);
+    mAudio->Start();
+  }
+
+  void ServeFor(std::chrono::milliseconds duration)
+  {
+    const auto end = std::chrono::steady_clock::now() + duration;
+    Serve([end] { return std::chrono::steady_clock::now() >= end; });
+  }
+
+  // Pixels inside the four meters that differ between two screenshots at 100 %.
+  static size_t MeterPixelsDiffering(const PixelImage& a, const PixelImage& b)
+  {
+    struct Area
+    {
+      int left, top, right, bottom;
+    };
+    const Area meters[] = {{28, 26, 187, 93}, {470, 26, 630, 93}};
+    if (a.width != kFullSize.width || b.width != kFullSize.width || a.height != b.height)
+      return 0;
+    size_t differing = 0;
+    for (const Area& m : meters)
+    {
+      for (int y = m.top; y < m.bottom; ++y)
+      {
+        for (int x = m.left; x < m.right; ++x)
+        {
+          const auto i = static_cast<size_t>(y * a.width + x);
+          differing += a.rgb[i] != b.rgb[i];
+        }
+      }
+    }
+    return differing;
+  }
+
+  int LatencyRestarts() const
+  {
+    const auto restarts = mVst3->Handler().Restarts();
+    return static_cast<int>(std::count_if(restarts.begin(), restarts.end(),
+                                          [](const auto& r) {
+                                            return r.onMainThread &&
+                                                   (r.flags & Steinberg::Vst::kLatencyChanged) != 0;
+                                          }));
+  }
+
+  void Click(Point at)
+  {
+    const Point screen = OnScreen(at.x, at.y);
+    XTestFakeMotionEvent(mDisplay, -1, screen.x, screen.y, CurrentTime);
+    XTestFakeButtonEvent(mDisplay, 1, True, CurrentTime);
+    XTestFakeButtonEvent(mDisplay, 1, False, CurrentTime);
+    XSync(mDisplay, False);
+  }
+
+  host::vst3::VST3HostedPlugin* mVst3 = nullptr;
+  std::unique_ptr<host::RealTimeAudio> mAudio;
+};
+
+TEST_P(Vst3EditorOnlyRunLoop, MetersMoveAndLatencyReportsArriveWhileTheEditorIsOpen)
+{
+  ASSERT_NO_FATAL_FAILURE(PlayDemo());
+  for (int round = 0; round < 2; ++round)
+  {
+    SCOPED_TRACE(round == 0 ? "first opening" : "reopened");
+    ASSERT_NO_FATAL_FAILURE(OpenEditor());
+    MovePointerAway();
+    ServeFor(700ms);
+    const PixelImage before = Screenshot();
+    ServeFor(500ms);
+    EXPECT_GT(MeterPixelsDiffering(before, Screenshot()), 0u) << "the meters stood still";
+
+    // The switch flips "Oversampling"; the new latency reaches the host from the idle step.
+    mVst3->Handler().ClearRestarts();
+    const bool oversampling = mPlugin->GetParameter(kOversamplingId) >= 0.5;
+    Click(kSwitchCentre);
+    const auto clicked = std::chrono::steady_clock::now();
+    ASSERT_TRUE(Serve([this] { return LatencyRestarts() > 0; })) << "no latency report";
+    const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - clicked);
+    EXPECT_LE(waited.count(), 100);
+    EXPECT_NE(mPlugin->GetParameter(kOversamplingId) >= 0.5, oversampling);
+
+    mPlugin->CloseEditor();
+    EXPECT_EQ(mPlugin->RunLoopRegistrations(), (host::HostRunLoopCounts{0, 0}));
+  }
+
+  // With the editor closed the host's main-thread calls carry the idle step, as before.
+  mVst3->Handler().ClearRestarts();
+  ASSERT_TRUE(mPlugin->SetParameter(kOversamplingId,
+                                    mPlugin->GetParameter(kOversamplingId) >= 0.5 ? 0 : 1));
+  std::this_thread::sleep_for(100ms);
+  mPlugin->GetParameter(0);
+  EXPECT_EQ(LatencyRestarts(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Offers, Vst3EditorOnlyRunLoop, ::testing::Values("frame", "handler"),
+                         [](const ::testing::TestParamInfo<const char*>& info) {
+                           return std::string(info.param) == "handler" ? "HandlerOnly"
+                                                                       : "FrameAndHandler";
+                         });
 
 } // namespace
 } // namespace velmora::test

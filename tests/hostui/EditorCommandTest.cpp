@@ -100,6 +100,8 @@ TEST_F(EditorCommand, FailsWithAMessageAndANonZeroExit)
       {"unreachable display", "editor " + clap, "DISPLAY=:9999", "cannot open the X display"},
       {"module without editor", "editor " + fake + " --screenshot " + (dir / "a.png").string(),
        "FAKE_EDITOR_ABSENT=1", "no editor"},
+      {"unknown host to copy", "editor " + vst3 + " --host-like reaper", "", "--host-like"},
+      {"Ardour's ways for CLAP", "editor " + clap + " --host-like ardour", "", "VST3 modules only"},
   };
   for (const FailureCase& c : cases)
   {
@@ -113,7 +115,8 @@ TEST_F(EditorCommand, FailsWithAMessageAndANonZeroExit)
 }
 
 // The editor of each built module shows in the host's window at the host's scale, with its
-// display-scale preference kept in the test's folder.
+// display-scale preference kept in the test's folder; also when the host offers its run loop
+// only to the editor, as Ardour does.
 TEST_F(EditorCommand, ShowsTheEditorAndSavesItsPicture)
 {
   const struct
@@ -121,14 +124,16 @@ TEST_F(EditorCommand, ShowsTheEditorAndSavesItsPicture)
     const char* module;
     const char* scale;
     const char* size;
-  } cases[] = {{VELMORA_VST3_BUNDLE_PATH, "1", "650 x 400"},
-               {VELMORA_CLAP_MODULE, "2", "1300 x 800"}};
+    const char* options;
+  } cases[] = {{VELMORA_VST3_BUNDLE_PATH, "1", "650 x 400", ""},
+               {VELMORA_CLAP_MODULE, "2", "1300 x 800", ""},
+               {VELMORA_VST3_BUNDLE_PATH, "1", "650 x 400", " --host-like ardour"}};
   for (const auto& c : cases)
   {
-    SCOPED_TRACE(c.module);
+    SCOPED_TRACE(std::string(c.module) + c.options);
     const std::filesystem::path shot = dir / "shot.png";
     const CommandResult r = Run(std::string("editor '") + c.module + "' --scale " + c.scale +
-                                    " --after 0.2 --screenshot '" + shot.string() + "'",
+                                    c.options + " --after 0.2 --screenshot '" + shot.string() + "'",
                                 "XDG_CONFIG_HOME='" + dir.string() + "'");
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_NE(r.out.find("wrote " + shot.string() + ": " + c.size), std::string::npos) << r.out;

@@ -37,9 +37,10 @@ int InProcessLatency(bool oversampling, bool offline)
 class Vst3Latency : public ::testing::Test
 {
 protected:
-  void Start(bool offline, bool offerRunLoop = true)
+  void Start(bool offline,
+             host::vst3::RunLoopOffer runLoopOffer = host::vst3::RunLoopOffer::ContextAndFrame)
   {
-    effect = LoadEffect("Velmora Test Host", offerRunLoop);
+    effect = LoadEffect("Velmora Test Host", runLoopOffer);
     ASSERT_NE(effect, nullptr);
     host::ProcessSetup setup;
     setup.sampleRate = kRate;
@@ -117,7 +118,7 @@ TEST_F(Vst3Latency, AudioOnItsOwnThreadStillReportsOnTheMainThread)
 // main-thread call into the plug-in.
 TEST_F(Vst3Latency, WithoutARunLoopTheChangeReachesTheHostAtItsNextCall)
 {
-  Start(false, false);
+  Start(false, host::vst3::RunLoopOffer::None);
   EXPECT_EQ(effect->Context().TimerCount(), 0u);
   const int oversampled = InProcessLatency(true, false);
   effect->Handler().ClearRestarts();

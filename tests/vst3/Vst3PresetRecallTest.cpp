@@ -7,9 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <map>
+#include <optional>
 #include <ostream>
 #include <random>
 #include <thread>
@@ -107,6 +110,19 @@ private:
   size_t mHandled = 0;
 };
 
+// A repeatable stream of choices for one seed.
+class RandomChoices
+{
+public:
+  explicit RandomChoices(int seed) : mEngine(static_cast<std::mt19937::result_type>(seed)) {}
+  // 0 to count - 1.
+  int Pick(int count) { return std::uniform_int_distribution<int>(0, count - 1)(mEngine); }
+  double Normalised() { return std::uniform_real_distribution<>(0.0, 1.0)(mEngine); }
+
+private:
+  std::mt19937 mEngine;
+};
+
 class Vst3PresetRecall : public ::testing::Test
 {
 protected:
@@ -121,6 +137,14 @@ protected:
   }
 
   IEditController& Controller() { return effect->Controller(); }
+
+  // Blocks without changes on an audio thread, as go by between a user's actions in a running
+  // host.
+  void LetBlocksGoBy(int blocks)
+  {
+    std::thread audio([&] { ProcessSilence(*effect, blocks, kBlock); });
+    audio.join();
+  }
 
   // One block on an audio thread of its own, as a host's processing thread runs it.
   std::vector<double> ProcessOnAudioThread(const std::vector<host::HostParamChange>& changes)
@@ -258,11 +282,9 @@ TEST_F(Vst3PresetRecall, RandomHostOperationsNeverLeaveTheHostViewBehind)
   for (int seed = 1; seed <= kSeeds; ++seed)
   {
     SetUp();
-    std::mt19937 random(static_cast<std::mt19937::result_type>(seed));
-    const auto pick = [&random](int count)
-    { return std::uniform_int_distribution<int>(0, count - 1)(random); };
-    const auto normalised = [&random]
-    { return std::uniform_real_distribution<>(0.0, 1.0)(random); };
+    RandomChoices random(seed);
+    const auto pick = [&random](int count) { return random.Pick(count); };
+    const auto normalised = [&random] { return random.Normalised(); };
     // A host sends the two-state parameters as 0 or 1.
     const auto valueFor = [&](uint32_t id)
     {
@@ -333,6 +355,7 @@ TEST_F(Vst3PresetRecall, RandomHostOperationsNeverLeaveTheHostViewBehind)
         break;
       }
       }
+      LetBlocksGoBy(8);
       effect->Idle();
       view.HandleRestarts();
       view.ExpectMatchesPlugin("seed " + std::to_string(seed) + ", operation " +
@@ -341,6 +364,192 @@ TEST_F(Vst3PresetRecall, RandomHostOperationsNeverLeaveTheHostViewBehind)
         return;
     }
     EXPECT_TRUE(AllRestartsOnMainThread()) << "seed " << seed;
+  }
+}
+
+// An audio thread that processes a block about every millisecond, as a host's device would, with
+// whatever the main thread set through SetParameter (hosts that send every change both ways).
+class AudioThread
+{
+public:
+  explicit AudioThread(host::vst3::VST3HostedPlugin& effect)
+      : mThread(
+            [this, &effect]
+            {
+              std::vector<double> left(kBlock, 0.3), right(kBlock, -0.2);
+              std::vector<double*> channels{left.data(), right.data()};
+              while (mRunning.load())
+              {
+                mRefused += effect.Process(channels, kBlock, {}) ? 0 : 1;
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+              }
+            })
+  {
+  }
+  ~AudioThread()
+  {
+    mRunning = false;
+    mThread.join();
+  }
+  int Refused() const { return mRefused.load(); }
+
+private:
+  std::atomic<bool> mRunning{true};
+  std::atomic<int> mRefused{0};
+  std::thread mThread;
+};
+
+constexpr uint32_t kThresholdId = 0;
+
+// The sequence a JUCE-based host produces: each change goes to the controller at once and with
+// the next block. The copy of the program change that comes with audio must not recall again.
+TEST_F(Vst3PresetRecall, AProgramChangeSentBothWaysIsRecalledOnceInItsPlace)
+{
+  ASSERT_EQ(Controller().setParamNormalized(kThresholdId, 0.2), kResultOk);
+  ProcessOnAudioThread({{kThresholdId, 0, 0.2}});
+  ASSERT_EQ(Controller().setParamNormalized(kPresetId, 0.5), kResultOk);
+  ASSERT_EQ(Controller().setParamNormalized(kThresholdId, 0.7), kResultOk);
+  ProcessOnAudioThread({{kPresetId, 0, 0.5}, {kThresholdId, 0, 0.7}});
+  {
+    const AudioThread audio(*effect);
+    effect->RunEventLoop(std::chrono::milliseconds(250));
+    EXPECT_EQ(audio.Refused(), 0);
+  }
+  std::vector<uint8_t> bytes;
+  ASSERT_TRUE(effect->SaveState(bytes));
+  EXPECT_DOUBLE_EQ(Decode(bytes).values.at(kThresholdId),
+                   Controller().normalizedParamToPlain(kThresholdId, 0.7));
+  EXPECT_DOUBLE_EQ(Controller().getParamNormalized(kThresholdId), 0.7);
+  EXPECT_EQ(ValuesChangedRestarts(), 0);
+}
+
+// A program change that comes with audio only is recalled on the main thread later; an edit that
+// came after it in the same block is neither captured by it nor undone by it.
+TEST_F(Vst3PresetRecall, AnEditAfterAProgramChangeInTheSameBlockOutlivesTheRecall)
+{
+  ProcessOnAudioThread({{kThresholdId, 0, 0.2}});
+  ProcessOnAudioThread({{kPresetId, 0, kProgramZero}, {kThresholdId, 10, 0.7}});
+  IdleTick(*effect);
+  EXPECT_DOUBLE_EQ(Controller().getParamNormalized(kThresholdId), 0.7);
+
+  // The capture holds the value in force when the program change came: a second selection
+  // brings that back.
+  ProcessOnAudioThread({{kPresetId, 0, kProgramZero}});
+  IdleTick(*effect);
+  EXPECT_NEAR(Controller().getParamNormalized(kThresholdId), 0.2, 1e-12);
+}
+
+// Random edits, program changes, saves and state loads by a host that sends every change both
+// ways, with the audio thread running: the saved state, the controller's values and the sound
+// always follow the host's writes in the order it made them.
+TEST_F(Vst3PresetRecall, RandomChangesSentBothWaysFollowTheHostsOrder)
+{
+  constexpr int kSeeds = 8;
+  constexpr int kOperations = 80;
+  for (int seed = 1; seed <= kSeeds; ++seed)
+  {
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    SetUp();
+    RandomChoices random(seed);
+    const auto pick = [&random](int count) { return random.Pick(count); };
+    const auto normalised = [&random] { return random.Normalised(); };
+
+    // What the host wrote, as normalised values; the capture of the one program.
+    std::vector<double> model;
+    for (uint32_t id = 0; id < kPluginParams; ++id)
+      model.push_back(Controller().getParamNormalized(id));
+    bool bypass = false;
+    std::optional<std::vector<double>> captured;
+    std::vector<std::pair<std::vector<double>, bool>> savedModels;
+    std::vector<std::vector<uint8_t>> saved;
+
+    const auto expectPluginMatches = [&](const std::string& context)
+    {
+      std::vector<uint8_t> bytes;
+      ASSERT_TRUE(effect->SaveState(bytes)) << context;
+      const SavedState state = Decode(bytes);
+      ASSERT_EQ(state.values.size(), static_cast<size_t>(kPluginParams)) << context;
+      for (uint32_t id = 0; id < kPluginParams; ++id)
+      {
+        const double expected = Controller().normalizedParamToPlain(id, model[id]);
+        const double range = Controller().normalizedParamToPlain(id, 1.0) -
+                             Controller().normalizedParamToPlain(id, 0.0);
+        EXPECT_NEAR(state.values[id], expected, 1e-9 * std::fabs(range))
+            << context << ", id " << id;
+        EXPECT_NEAR(Controller().getParamNormalized(id), model[id], 1e-9)
+            << context << ", id " << id;
+      }
+      EXPECT_EQ(state.bypass, bypass) << context;
+    };
+
+    {
+      const AudioThread audio(*effect);
+      for (int op = 0; op < kOperations && !HasFailure(); ++op)
+      {
+        const std::string context = "operation " + std::to_string(op);
+        switch (pick(6))
+        {
+        case 0:
+        case 1:
+        {
+          // "Oversampling" stays off: its switch has a crossfade and a latency of its own.
+          const auto id = static_cast<uint32_t>(pick(kPluginParams - 1));
+          const double value = normalised();
+          ASSERT_TRUE(effect->SetParameter(id, value));
+          model[id] = value;
+          break;
+        }
+        case 2:
+          bypass = pick(2) == 1;
+          ASSERT_TRUE(effect->SetParameter(kBypassId, bypass ? 1.0 : 0.0));
+          break;
+        case 3:
+          ASSERT_TRUE(effect->SetParameter(kPresetId, normalised()));
+          if (captured)
+            model = *captured;
+          else
+            captured = model;
+          break;
+        case 4:
+          saved.emplace_back();
+          ASSERT_TRUE(effect->SaveState(saved.back())) << context;
+          savedModels.emplace_back(model, bypass);
+          break;
+        default:
+          if (!saved.empty())
+          {
+            const auto index = static_cast<size_t>(pick(static_cast<int>(saved.size())));
+            ASSERT_TRUE(effect->LoadState(saved[index])) << context;
+            std::tie(model, bypass) = savedModels[index];
+          }
+          break;
+        }
+        // Now and then the host's loop runs, and blocks go by, before the next operation.
+        if (pick(3) == 0)
+          effect->RunEventLoop(std::chrono::milliseconds(pick(30)));
+        expectPluginMatches(context);
+      }
+      effect->RunEventLoop(std::chrono::milliseconds(100));
+      EXPECT_EQ(audio.Refused(), 0);
+    }
+    effect->Idle();
+    expectPluginMatches("at the end");
+
+    // The sound is that of the saved state: an instance that loads it sounds the same.
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(effect->SaveState(bytes));
+    auto reference = LoadEffect();
+    ASSERT_NE(reference, nullptr);
+    host::ProcessSetup setup;
+    setup.maxBlockSize = kBlock;
+    std::string error;
+    ASSERT_TRUE(reference->Start(setup, error)) << error;
+    ASSERT_TRUE(reference->LoadState(bytes));
+    const std::vector<double> heard = ProcessOnAudioThread({});
+    effect.swap(reference);
+    const std::vector<double> expected = ProcessOnAudioThread({});
+    effect.swap(reference);
+    EXPECT_EQ(heard, expected);
   }
 }
 

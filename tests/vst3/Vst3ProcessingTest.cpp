@@ -183,5 +183,51 @@ TEST(Vst3Bypass, PassesTheInputUnchanged)
   }
 }
 
+// Hosts skip work downstream of an output flagged silent. Each block flags a channel exactly when
+// all it wrote is zero; on the oversampled path the delayed signal still comes out after the input
+// falls silent, so those blocks are not flagged.
+TEST(Vst3SilenceFlags, AChannelIsFlaggedExactlyWhenAllItWroteIsZero)
+{
+  constexpr int kBlock = 64;
+  constexpr uint32_t kOversamplingId = 11;
+  for (const int bits : {32, 64})
+  {
+    for (const bool oversampling : {false, true})
+    {
+      SCOPED_TRACE(std::to_string(bits) + "-bit" + (oversampling ? ", oversampled" : ""));
+      auto effect = LoadEffect();
+      ASSERT_NE(effect, nullptr);
+      host::ProcessSetup setup;
+      setup.sampleRate = kRate;
+      setup.maxBlockSize = kBlock;
+      setup.doublePrecision = bits == 64;
+      std::string error;
+      ASSERT_TRUE(effect->Start(setup, error)) << error;
+      ASSERT_TRUE(effect->SetParameter(kOversamplingId, oversampling ? 1.0 : 0.0));
+      ProcessSilence(*effect, 40, kBlock);
+      effect->Idle();
+
+      // The left channel plays a few blocks of signal, the right one stays silent throughout.
+      const std::vector<std::vector<double>> signal = MakeTestSignal(1, 4 * kBlock);
+      int unflaggedAfterTheSignal = 0;
+      for (int block = 0; block < 12; ++block)
+      {
+        std::vector<double> left(kBlock, 0.0), right(kBlock, 0.0);
+        if (block < 4)
+          std::copy_n(signal[0].begin() + block * kBlock, kBlock, left.begin());
+        std::vector<double*> channels{left.data(), right.data()};
+        ASSERT_TRUE(effect->Process(channels, kBlock, {}));
+        const auto allZero = [](const std::vector<double>& samples)
+        { return std::all_of(samples.begin(), samples.end(), [](double s) { return s == 0.0; }); };
+        const uint64_t expected = (allZero(left) ? 1u : 0u) | (allZero(right) ? 2u : 0u);
+        EXPECT_EQ(effect->LastOutputSilenceFlags(), expected) << "block " << block;
+        unflaggedAfterTheSignal += block >= 4 && !allZero(left);
+      }
+      EXPECT_EQ(effect->LastOutputSilenceFlags(), 3u) << "silence in, silence out";
+      EXPECT_EQ(unflaggedAfterTheSignal > 0, oversampling) << "the latency's tail";
+    }
+  }
+}
+
 } // namespace
 } // namespace velmora::test

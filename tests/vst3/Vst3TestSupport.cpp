@@ -15,7 +15,7 @@ namespace velmora::test
 {
 
 std::unique_ptr<host::vst3::VST3HostedPlugin> LoadEffect(const std::string& hostName,
-                                                         bool offerRunLoop)
+                                                         host::vst3::RunLoopOffer runLoopOffer)
 {
   std::string error;
   auto module = host::vst3::VST3Module::Load(kBundlePath, error);
@@ -23,7 +23,7 @@ std::unique_ptr<host::vst3::VST3HostedPlugin> LoadEffect(const std::string& host
   if (!module)
     return nullptr;
   auto effect =
-      host::vst3::VST3HostedPlugin::Create(std::move(module), hostName, error, offerRunLoop);
+      host::vst3::VST3HostedPlugin::Create(std::move(module), hostName, error, runLoopOffer);
   EXPECT_NE(effect, nullptr) << error;
   return effect;
 }

@@ -17,7 +17,8 @@ inline constexpr uint32_t kPresetId = 65537;
 // A fresh instance of the built module, driven through the host library; fails the test when
 // the module cannot be loaded.
 std::unique_ptr<host::vst3::VST3HostedPlugin>
-LoadEffect(const std::string& hostName = "Velmora Test Host", bool offerRunLoop = true);
+LoadEffect(const std::string& hostName = "Velmora Test Host",
+           host::vst3::RunLoopOffer runLoopOffer = host::vst3::RunLoopOffer::ContextAndFrame);
 
 // One idle tick of the plug-in. When the host's run loop holds the plug-in's timer (Linux), one
 // pass fires it at once; otherwise the plug-in's own timer (Windows) fires within its interval

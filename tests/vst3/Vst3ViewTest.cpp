@@ -104,7 +104,8 @@ TEST_F(Vst3ViewTest, ContentScaleSizesTheEditor)
 
 TEST_F(Vst3ViewTest, AHostWithoutARunLoopGetsNoEditor)
 {
-  auto plugin = velmora::test::LoadEffect("No Run Loop Host", false);
+  auto plugin =
+      velmora::test::LoadEffect("No Run Loop Host", velmora::host::vst3::RunLoopOffer::None);
   ASSERT_TRUE(plugin);
   IPtr<IPlugView> view = owned(plugin->Controller().createView(Vst::ViewType::kEditor));
   ASSERT_TRUE(view);

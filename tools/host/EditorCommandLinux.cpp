@@ -78,7 +78,8 @@ int RunEditorCommand(const std::vector<std::string>& args)
   // Declared first so that it goes last: the plug-in closes its editor, a child window of this
   // one, when it goes.
   std::unique_ptr<HostWindow> window;
-  std::unique_ptr<HostedPlugin> plugin = LoadHostedPlugin(options.positional[0], error);
+  std::unique_ptr<HostedPlugin> plugin =
+      LoadHostedPlugin(options.positional[0], error, options.hostLike);
   if (!plugin)
     return Fail(error);
   std::vector<HostParamChange> changes;

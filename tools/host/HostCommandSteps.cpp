@@ -26,7 +26,7 @@ std::unique_ptr<HostedPlugin> Prepare(const std::vector<std::string>& args, size
             std::to_string(options.positional.size());
     return nullptr;
   }
-  return LoadHostedPlugin(options.positional[0], error);
+  return LoadHostedPlugin(options.positional[0], error, options.hostLike);
 }
 
 bool ResolveSettings(HostedPlugin& plugin, const std::vector<std::string>& settings,

@@ -99,6 +99,15 @@ bool ParseHostOptions(const std::vector<std::string>& args, HostOptions& options
       }
       options.screenshotAfterSeconds = number;
     }
+    else if (arg == "--host-like")
+    {
+      if (value != "ardour")
+      {
+        error = "--host-like must be ardour";
+        return false;
+      }
+      options.hostLike = HostLike::Ardour;
+    }
     else if (arg == "--block")
     {
       if (!ParseInteger(value, options.blockSize) || options.blockSize < 1 ||

@@ -7,6 +7,16 @@
 namespace velmora::host
 {
 
+// Which host's ways of offering its run loop the host copies.
+enum class HostLike
+{
+  // The context of initialise and every editor's frame offer it.
+  Default,
+  // VST3 only: the editor's frame and the component handler offer it once an editor exists, and
+  // timers wait for the window system's events.
+  Ardour,
+};
+
 // The options the host's commands accept, parsed from the words after the command name.
 struct HostOptions
 {
@@ -25,6 +35,7 @@ struct HostOptions
   std::optional<double> scale;
   std::string screenshotPath;
   double screenshotAfterSeconds = 1.0;
+  HostLike hostLike = HostLike::Default;
 };
 
 // False with a reason in error for unknown options, missing or malformed values.

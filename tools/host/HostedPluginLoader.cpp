@@ -48,21 +48,31 @@ bool IsInsideVst3Bundle(std::string_view path)
 
 } // namespace
 
-std::unique_ptr<HostedPlugin> LoadVst3Plugin(const std::string& path, std::string& error)
+std::unique_ptr<HostedPlugin> LoadVst3Plugin(const std::string& path, std::string& error,
+                                             HostLike hostLike)
 {
   std::shared_ptr<vst3::VST3Module> module = vst3::VST3Module::Load(path, error);
   if (!module)
     return nullptr;
-  return vst3::VST3HostedPlugin::Create(std::move(module), kHostName, error);
+  return vst3::VST3HostedPlugin::Create(std::move(module), kHostName, error,
+                                        hostLike == HostLike::Ardour
+                                            ? vst3::RunLoopOffer::FrameAndHandler
+                                            : vst3::RunLoopOffer::ContextAndFrame);
 }
 
-std::unique_ptr<HostedPlugin> LoadHostedPlugin(const std::string& path, std::string& error)
+std::unique_ptr<HostedPlugin> LoadHostedPlugin(const std::string& path, std::string& error,
+                                               HostLike hostLike)
 {
   const std::string_view trimmed = WithoutTrailingSeparators(path);
   if (EndsWith(trimmed, ".vst3") || IsInsideVst3Bundle(trimmed))
-    return LoadVst3Plugin(path, error);
+    return LoadVst3Plugin(path, error, hostLike);
   if (EndsWith(trimmed, ".clap"))
   {
+    if (hostLike == HostLike::Ardour)
+    {
+      error = "--host-like ardour hosts VST3 modules only";
+      return nullptr;
+    }
 #if defined(VELMORA_HOST_HAVE_CLAP)
     return LoadClapPlugin(path, error);
 #else

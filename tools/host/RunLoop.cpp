@@ -71,11 +71,13 @@ void RunLoop::FireDueTimers(Clock::time_point now)
 void RunLoop::RunFor(std::chrono::milliseconds duration, const std::function<bool()>& done)
 {
   const Clock::time_point end = Clock::now() + duration;
+  bool servedFds = false;
   while (true)
   {
     DispatchMessages();
     Clock::time_point now = Clock::now();
-    FireDueTimers(now);
+    if (!(mTimersYieldToFds && servedFds))
+      FireDueTimers(now);
     if (mPassHook)
       mPassHook();
     if (done && done())
@@ -86,7 +88,7 @@ void RunLoop::RunFor(std::chrono::milliseconds duration, const std::function<boo
     Clock::time_point wakeAt = end;
     for (const auto& [id, timer] : mTimers)
       wakeAt = std::min(wakeAt, timer.due);
-    WaitAndServe(std::max(std::chrono::nanoseconds(0), wakeAt - now));
+    servedFds = WaitAndServe(std::max(std::chrono::nanoseconds(0), wakeAt - now));
   }
 }
 

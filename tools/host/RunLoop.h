@@ -57,6 +57,9 @@ public:
   // when due, descriptors when ready and messages as they come; the pass hook runs once per
   // pass.
   void RunFor(std::chrono::milliseconds duration, const std::function<bool()>& done = {});
+  // With yield, RunFor serves due timers only in a pass after one that found no descriptor
+  // ready: timers below the window system's events in priority, as glib idle-priority timeouts.
+  void SetTimersYieldToFds(bool yield) { mTimersYieldToFds = yield; }
   // Called once per pass of RunFor, before done is asked; for the owner's own main-thread work.
   void SetPassHook(Callback hook) { mPassHook = std::move(hook); }
   // Ends a RunFor wait early so that the pass hook and done run; any thread.
@@ -76,13 +79,15 @@ private:
   struct Platform;
 
   void FireDueTimers(Clock::time_point now);
-  // Waits up to the timeout for what the platform waits on (and Wake), then serves it.
-  void WaitAndServe(std::chrono::nanoseconds timeout);
+  // Waits up to the timeout for what the platform waits on (and Wake), then serves it; whether
+  // it served a descriptor.
+  bool WaitAndServe(std::chrono::nanoseconds timeout);
 
   std::unique_ptr<Platform> mPlatform;
   uint32_t mNextTimerId = 1;
   std::map<uint32_t, Timer> mTimers;
   Callback mPassHook;
+  bool mTimersYieldToFds = false;
 };
 
 } // namespace velmora::host

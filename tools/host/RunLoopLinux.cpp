@@ -113,7 +113,7 @@ void RunLoop::ServeReadyFds()
 // Plug-ins on Linux get everything through the host's descriptors and timers.
 void RunLoop::DispatchMessages() {}
 
-void RunLoop::WaitAndServe(std::chrono::nanoseconds timeout)
+bool RunLoop::WaitAndServe(std::chrono::nanoseconds timeout)
 {
   std::vector<pollfd> polled;
   polled.reserve(mPlatform->fds.size() + 1);
@@ -128,7 +128,8 @@ void RunLoop::WaitAndServe(std::chrono::nanoseconds timeout)
   const timespec wait{static_cast<time_t>(seconds.count()),
                       static_cast<long>((timeout - seconds).count())};
   if (::ppoll(polled.data(), polled.size(), &wait, nullptr) <= 0)
-    return;
+    return false;
+  bool served = false;
   for (const pollfd& p : polled)
   {
     if (p.revents == 0)
@@ -147,7 +148,9 @@ void RunLoop::WaitAndServe(std::chrono::nanoseconds timeout)
       it->second.quiet = true;
     const FdCallback onReady = it->second.onReady;
     onReady(ReadyEvents(p.revents));
+    served = true;
   }
+  return served;
 }
 
 } // namespace velmora::host

@@ -69,7 +69,8 @@ void RunLoop::DispatchMessages()
   }
 }
 
-void RunLoop::WaitAndServe(std::chrono::nanoseconds timeout)
+// Windows loops watch no descriptors.
+bool RunLoop::WaitAndServe(std::chrono::nanoseconds timeout)
 {
   // Rounded up, so that a timer due in less than a millisecond is not polled for in a spin.
   const auto ms = std::chrono::ceil<std::chrono::milliseconds>(timeout).count();
@@ -78,6 +79,7 @@ void RunLoop::WaitAndServe(std::chrono::nanoseconds timeout)
   ::MsgWaitForMultipleObjectsEx(handles, &mPlatform->wakeEvent, waitMs, QS_ALLINPUT,
                                 MWMO_INPUTAVAILABLE);
   DispatchMessages();
+  return false;
 }
 
 } // namespace velmora::host

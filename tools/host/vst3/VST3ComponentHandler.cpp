@@ -35,6 +35,8 @@ tresult PLUGIN_API VST3ComponentHandler::queryInterface(const TUID iid, void** o
     *obj = static_cast<Vst::IComponentHandler*>(this);
     return kResultOk;
   }
+  if (mRunLoopContext)
+    return mRunLoopContext->QueryRunLoop(iid, obj);
   *obj = nullptr;
   return kNoInterface;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tools/host/HostedPlugin.h"
+#include "tools/host/vst3/VST3HostContext.h"
 
 #include "pluginterfaces/base/smartpointer.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
@@ -42,6 +43,13 @@ public:
     mForwarder = std::move(forwarder);
   }
 
+  // From now on the handler answers the context's run loop, as Ardour's does once an editor has
+  // been made. Main thread.
+  void OfferRunLoop(Steinberg::IPtr<VST3HostContext> context)
+  {
+    mRunLoopContext = std::move(context);
+  }
+
   Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) override;
   Steinberg::uint32 PLUGIN_API addRef() override;
   Steinberg::uint32 PLUGIN_API release() override;
@@ -63,6 +71,7 @@ private:
   std::vector<HostEdit> mEdits;
   std::atomic<int> mEditCount{0};
   std::function<void(Steinberg::Vst::ParamID, Steinberg::Vst::ParamValue)> mForwarder;
+  Steinberg::IPtr<VST3HostContext> mRunLoopContext;
 };
 
 } // namespace velmora::host::vst3

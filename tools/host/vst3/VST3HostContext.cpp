@@ -7,9 +7,12 @@ using namespace Steinberg;
 namespace velmora::host::vst3
 {
 
-VST3HostContext::VST3HostContext(std::string hostName, bool offerRunLoop)
-    : mHostName(std::move(hostName)), mOfferRunLoop(offerRunLoop)
+VST3HostContext::VST3HostContext(std::string hostName, RunLoopOffer offer)
+    : mHostName(std::move(hostName)), mOffer(offer)
 {
+  // Hosts like Ardour serve plug-in timers only when the window system has nothing for them.
+  mLoop.SetTimersYieldToFds(offer == RunLoopOffer::FrameAndHandler ||
+                            offer == RunLoopOffer::HandlerOnly);
 }
 
 void VST3HostContext::Tick()
@@ -41,7 +44,10 @@ tresult PLUGIN_API VST3HostContext::queryInterface(const TUID iid, void** obj)
     addRef();
     return kResultOk;
   }
-  return QueryRunLoop(iid, obj);
+  if (mOffer == RunLoopOffer::ContextAndFrame)
+    return QueryRunLoop(iid, obj);
+  *obj = nullptr;
+  return kNoInterface;
 }
 
 uint32 PLUGIN_API VST3HostContext::addRef()

@@ -14,6 +14,20 @@
 namespace velmora::host::vst3
 {
 
+// Where a host offers its run loop (Linux::IRunLoop) to a plug-in.
+enum class RunLoopOffer
+{
+  // The context of initialise and every editor's frame, as most Linux hosts do.
+  ContextAndFrame,
+  // Nowhere.
+  None,
+  // Only an editor's frame and, once an editor has been made, the component handler, with the
+  // plug-in's timers served after the window system's events, as Ardour does.
+  FrameAndHandler,
+  // As FrameAndHandler, but the frame offers none.
+  HandlerOnly,
+};
+
 // The host context handed to a plug-in at initialise: the host's name and its main-thread run
 // loop. On Linux the loop is offered as Linux::IRunLoop, where plug-ins register their timers
 // and descriptors; Windows hosts offer none, and the loop dispatches the thread's messages,
@@ -23,13 +37,12 @@ namespace velmora::host::vst3
 class VST3HostContext : public Steinberg::Vst::IHostApplication
 {
 public:
-  // Without offerRunLoop the context answers only IHostApplication, as hosts without a run loop
-  // do.
-  static Steinberg::IPtr<VST3HostContext> Create(std::string hostName, bool offerRunLoop = true);
+  static Steinberg::IPtr<VST3HostContext>
+  Create(std::string hostName, RunLoopOffer offer = RunLoopOffer::ContextAndFrame);
   VST3HostContext(const VST3HostContext&) = delete;
   VST3HostContext& operator=(const VST3HostContext&) = delete;
 
-  bool OffersRunLoop() const { return mOfferRunLoop; }
+  RunLoopOffer Offer() const { return mOffer; }
   // Dispatches the thread's messages and fires every registered timer once.
   void Tick();
   // Fires timers at their intervals and serves readable descriptors and messages for the
@@ -43,8 +56,8 @@ public:
   }
   size_t EventHandlerCount() const { return mLoop.FdCount(); }
 
-  // The platform's run-loop interface (Linux::IRunLoop), when the context offers one; the plug
-  // frame answers it too.
+  // The platform's run-loop interface (Linux::IRunLoop), where the platform has one, whether or
+  // not the context itself offers it; frames and the component handler answer it from here.
   virtual Steinberg::tresult QueryRunLoop(const Steinberg::TUID iid, void** obj);
 
   Steinberg::tresult PLUGIN_API queryInterface(const Steinberg::TUID iid, void** obj) override;
@@ -56,7 +69,7 @@ public:
                                                void** obj) override;
 
 protected:
-  VST3HostContext(std::string hostName, bool offerRunLoop);
+  VST3HostContext(std::string hostName, RunLoopOffer offer);
   virtual ~VST3HostContext() = default;
 
   RunLoop& Loop() { return mLoop; }
@@ -64,7 +77,7 @@ protected:
 private:
   std::atomic<Steinberg::uint32> mRefCount{1};
   std::string mHostName;
-  bool mOfferRunLoop = true;
+  RunLoopOffer mOffer = RunLoopOffer::ContextAndFrame;
   // The loop's callbacks hold the references to the plug-in's handlers.
   RunLoop mLoop;
 };

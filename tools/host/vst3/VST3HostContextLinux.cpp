@@ -15,14 +15,14 @@ namespace
 class VST3LinuxHostContext final : public VST3HostContext, public Linux::IRunLoop
 {
 public:
-  VST3LinuxHostContext(std::string hostName, bool offerRunLoop)
-      : VST3HostContext(std::move(hostName), offerRunLoop)
+  VST3LinuxHostContext(std::string hostName, RunLoopOffer offer)
+      : VST3HostContext(std::move(hostName), offer)
   {
   }
 
   tresult QueryRunLoop(const TUID iid, void** obj) override
   {
-    if (!OffersRunLoop() || !FUnknownPrivate::iidEqual(iid, Linux::IRunLoop::iid))
+    if (!FUnknownPrivate::iidEqual(iid, Linux::IRunLoop::iid))
       return VST3HostContext::QueryRunLoop(iid, obj);
     *obj = static_cast<Linux::IRunLoop*>(this);
     addRef();
@@ -109,10 +109,9 @@ private:
 
 } // namespace
 
-IPtr<VST3HostContext> VST3HostContext::Create(std::string hostName, bool offerRunLoop)
+IPtr<VST3HostContext> VST3HostContext::Create(std::string hostName, RunLoopOffer offer)
 {
-  return owned(
-      static_cast<VST3HostContext*>(new VST3LinuxHostContext(std::move(hostName), offerRunLoop)));
+  return owned(static_cast<VST3HostContext*>(new VST3LinuxHostContext(std::move(hostName), offer)));
 }
 
 } // namespace velmora::host::vst3

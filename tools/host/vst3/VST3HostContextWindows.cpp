@@ -5,9 +5,9 @@
 namespace velmora::host::vst3
 {
 
-Steinberg::IPtr<VST3HostContext> VST3HostContext::Create(std::string hostName, bool offerRunLoop)
+Steinberg::IPtr<VST3HostContext> VST3HostContext::Create(std::string hostName, RunLoopOffer offer)
 {
-  return Steinberg::owned(new VST3HostContext(std::move(hostName), offerRunLoop));
+  return Steinberg::owned(new VST3HostContext(std::move(hostName), offer));
 }
 
 } // namespace velmora::host::vst3

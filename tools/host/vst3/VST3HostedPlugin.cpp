@@ -92,7 +92,8 @@ void DescribeBuses(JsonWriter& json, IComponent& component, MediaType type, BusD
 
 std::unique_ptr<VST3HostedPlugin> VST3HostedPlugin::Create(std::shared_ptr<VST3Module> module,
                                                            const std::string& hostName,
-                                                           std::string& error, bool offerRunLoop)
+                                                           std::string& error,
+                                                           RunLoopOffer runLoopOffer)
 {
   std::unique_ptr<VST3HostedPlugin> plugin(new VST3HostedPlugin());
   plugin->mModule = std::move(module);
@@ -144,7 +145,7 @@ std::unique_ptr<VST3HostedPlugin> VST3HostedPlugin::Create(std::shared_ptr<VST3M
     return nullptr;
   }
 
-  plugin->mContext = VST3HostContext::Create(hostName, offerRunLoop);
+  plugin->mContext = VST3HostContext::Create(hostName, runLoopOffer);
   plugin->mHandler = VST3ComponentHandler::Create();
   if (component->initialize(static_cast<IHostApplication*>(plugin->mContext.get())) != kResultOk)
   {
@@ -400,6 +401,13 @@ bool VST3HostedPlugin::Process(std::vector<double*>& channels, int nFrames,
   AudioBusBuffers inputBus{};
   AudioBusBuffers outputBus{};
   inputBus.numChannels = outputBus.numChannels = nChannels;
+  for (size_t c = 0; c < static_cast<size_t>(nChannels) && c < 64; ++c)
+  {
+    if (std::all_of(channels[c], channels[c] + frames, [](double s) { return s == 0.0; }))
+      inputBus.silenceFlags |= uint64{1} << c;
+  }
+  // A plug-in that does not set them leaves them clear; hosts start them so.
+  outputBus.silenceFlags = 0;
   if (mSetup.doublePrecision)
   {
     inputBus.channelBuffers64 = mIn64Ptrs.data();
@@ -435,6 +443,7 @@ bool VST3HostedPlugin::Process(std::vector<double*>& channels, int nFrames,
   data.inputParameterChanges = &mChanges;
   data.processContext = &context;
   mLastProcessResult = mProcessor->process(data);
+  mLastOutputSilenceFlags = outputBus.silenceFlags;
   if (mLastProcessResult != kResultOk)
     return false;
   mProjectTime += nFrames;
@@ -542,6 +551,9 @@ bool VST3HostedPlugin::OpenEditor(unsigned long x11Parent, std::optional<double>
     error = "no editor";
     return false;
   }
+  if (mContext->Offer() == RunLoopOffer::FrameAndHandler ||
+      mContext->Offer() == RunLoopOffer::HandlerOnly)
+    mHandler->OfferRunLoop(mContext);
   if (view->isPlatformTypeSupported(kPlatformTypeX11EmbedWindowID) != kResultTrue)
   {
     error = "the editor cannot be embedded in an X11 window";

@@ -30,10 +30,9 @@ namespace velmora::host::vst3
 class VST3HostedPlugin final : public HostedPlugin
 {
 public:
-  // Without offerRunLoop the host context offers no Linux run loop.
-  static std::unique_ptr<VST3HostedPlugin> Create(std::shared_ptr<VST3Module> module,
-                                                  const std::string& hostName, std::string& error,
-                                                  bool offerRunLoop = true);
+  static std::unique_ptr<VST3HostedPlugin>
+  Create(std::shared_ptr<VST3Module> module, const std::string& hostName, std::string& error,
+         RunLoopOffer runLoopOffer = RunLoopOffer::ContextAndFrame);
   ~VST3HostedPlugin() override;
   VST3HostedPlugin(const VST3HostedPlugin&) = delete;
   VST3HostedPlugin& operator=(const VST3HostedPlugin&) = delete;
@@ -81,6 +80,9 @@ public:
   const Steinberg::PClassInfo2& ClassInfo() const { return mClassInfo; }
   // The result code of the last process call.
   Steinberg::tresult LastProcessResult() const { return mLastProcessResult; }
+  // The silence flags of the output bus after the last process call; the host flags each input
+  // channel that is all zeros, as hosts do.
+  Steinberg::uint64 LastOutputSilenceFlags() const { return mLastOutputSilenceFlags; }
   // The open editor's view, or null.
   Steinberg::IPlugView* View() const { return mView; }
 
@@ -104,6 +106,7 @@ private:
   ProcessGate mGate;
   Steinberg::int64 mProjectTime = 0;
   Steinberg::tresult mLastProcessResult = Steinberg::kResultOk;
+  Steinberg::uint64 mLastOutputSilenceFlags = 0;
   VST3ParameterChanges mChanges;
   SpscQueue<HostParamChange> mToProcessor{1024};
   std::vector<std::vector<double>> mIn64;

@@ -31,8 +31,11 @@ tresult PLUGIN_API VST3PlugFrame::queryInterface(const TUID iid, void** obj)
     *obj = static_cast<IPlugFrame*>(this);
     return kResultOk;
   }
-  // The same run loop as the host context's, and only when the context offers one.
-  return mContext->QueryRunLoop(iid, obj);
+  if (mContext->Offer() == RunLoopOffer::ContextAndFrame ||
+      mContext->Offer() == RunLoopOffer::FrameAndHandler)
+    return mContext->QueryRunLoop(iid, obj);
+  *obj = nullptr;
+  return kNoInterface;
 }
 
 uint32 PLUGIN_API VST3PlugFrame::addRef()

@@ -13,7 +13,7 @@ namespace velmora::host::vst3
 
 // The host's frame around one open editor view. A resize request from the view goes to the
 // host's handler (which resizes the window) and is then confirmed to the view with onSize. The
-// frame answers the host context's run loop, as Linux hosts do. Main thread.
+// frame answers the host context's run loop where the host offers it to frames. Main thread.
 class VST3PlugFrame final : public Steinberg::IPlugFrame
 {
 public:
