@@ -52,11 +52,14 @@ void ApplySettings(Velmora& plugin, int settings)
 class Rig
 {
 public:
-  Rig(int channels, int path, int settings, int blockSize)
+  // With editorOpen the meters are fed, as while an editor shows them.
+  Rig(int channels, int path, int settings, int blockSize, bool editorOpen = false)
       : mChannels(channels), mBlock(blockSize),
         mPlugin(std::make_unique<Velmora>(iplug::InstanceInfo{}))
   {
     mPlugin->SetChannelConnections(channels, channels);
+    if (editorOpen)
+      mPlugin->StartMeterFeed();
     ApplySettings(*mPlugin, settings);
     mPlugin->SetSampleRate(kRate);
     mPlugin->SetBlockSize(blockSize);
@@ -116,14 +119,15 @@ private:
   std::vector<double*> mOutPtrs;
 };
 
-// Args: channels, path, settings, block size.
+// Args: channels, path, settings, block size, editor open.
 void BM_ProcessBlock(benchmark::State& state)
 {
   const int channels = static_cast<int>(state.range(0));
   const int path = static_cast<int>(state.range(1));
   const int settings = static_cast<int>(state.range(2));
   const int block = static_cast<int>(state.range(3));
-  Rig rig(channels, path, settings, block);
+  const bool editorOpen = state.range(4) != 0;
+  Rig rig(channels, path, settings, block, editorOpen);
   rig.Process();
   for (auto _ : state)
   {
@@ -142,16 +146,20 @@ void BM_ProcessBlock(benchmark::State& state)
 
 void ProcessBlockArgs(benchmark::internal::Benchmark* b)
 {
-  b->ArgNames({"ch", "path", "stages", "block"});
+  b->ArgNames({"ch", "path", "stages", "block", "editor"});
   for (const int channels : {1, 2})
   {
     for (const int block : {32, 256, 4096})
     {
-      b->Args({channels, kPlain, kDefaults, block});
+      b->Args({channels, kPlain, kDefaults, block, 0});
       for (const int path : {kPlain, kOversampledQuality2, kOversampledQuality3})
-        b->Args({channels, path, kEveryStage, block});
+        b->Args({channels, path, kEveryStage, block, 0});
     }
   }
+  // With an editor open the level followers run beside the curve.
+  b->Args({2, kPlain, kDefaults, 256, 1});
+  for (const int path : {kPlain, kOversampledQuality2})
+    b->Args({2, path, kEveryStage, 256, 1});
 }
 BENCHMARK(BM_ProcessBlock)->Apply(ProcessBlockArgs);
 

@@ -38,11 +38,21 @@ int IBGridKnobControl::FrameIndex(double value) const
   return std::clamp(index, 0, mFrames - 1);
 }
 
+bool IBGridKnobControl::ShowsNewValue()
+{
+  const int frame = FrameIndex(GetValue());
+  if (frame == mShownFrame)
+    return false;
+  mShownFrame = frame;
+  return true;
+}
+
 void IBGridKnobControl::Draw(IGraphics& g)
 {
+  const int frame = FrameIndex(GetValue());
+  mShownFrame = frame;
   if (!mBitmap.IsValid())
     return;
-  const int frame = FrameIndex(GetValue());
   const IRECT& r = GetRECT();
   const float left = r.MW() - mFrameWidth / 2.f;
   const float top = r.MH() - mFrameHeight / 2.f;

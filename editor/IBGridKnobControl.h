@@ -27,11 +27,17 @@ public:
   void Draw(IGraphics& g) override;
   void OnRescale() override { RescaleBitmap(); }
 
+protected:
+  // A value change redraws the knob only when it moves it to another frame.
+  bool ShowsNewValue() override;
+
 private:
   int mFrames;
   int mColumns;
   int mFrameWidth;
   int mFrameHeight;
+  // The frame last drawn or marked for redraw; none before the first.
+  int mShownFrame = -1;
 };
 
 } // namespace iplug::igraphics

@@ -2,6 +2,8 @@
 
 #include "framework/graphics/IGraphics.h"
 
+#include <algorithm>
+
 namespace iplug::igraphics
 {
 
@@ -21,6 +23,9 @@ void ITransferCurveControl::ReservePoints(size_t count)
 void ITransferCurveControl::SetPoints(std::span<const double> points)
 {
   const std::lock_guard lock(mPointsLock);
+  // The same curve again (an edit of a parameter it does not show) needs no redraw.
+  if (std::ranges::equal(mPoints, points))
+    return;
   mPoints.assign(points.begin(), points.end());
   SetDirty(false);
 }

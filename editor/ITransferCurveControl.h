@@ -23,8 +23,9 @@ public:
   // Sizes the storage for up to count points so that later hand-offs of that many do not
   // allocate. Main thread, before the control is linked to the plug-in.
   void ReservePoints(size_t count);
-  // Replaces the points and marks the control for redraw without notifying anyone. Allocates
-  // nothing when the storage was reserved for this many points.
+  // Replaces the points and marks the control for redraw without notifying anyone, unless they
+  // are the points it already holds. Allocates nothing when the storage was reserved for this
+  // many points.
   void SetPoints(std::span<const double> points);
   // Copies the points as they stand into out (empty before the first hand-off).
   void CopyPoints(std::vector<double>& out) const;

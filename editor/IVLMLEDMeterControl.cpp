@@ -43,6 +43,49 @@ void IVLMLEDMeterControl::OnMsgFromDelegate(int msgTag, int dataSize, const void
   // NaN goes to 0 with the negative levels.
   const double level = record.value > 0.f ? std::min(static_cast<double>(record.value), 1.0) : 0.0;
   SetValue(level);
+  mLevelArrived = true;
+  MarkIfLookChanged();
+}
+
+void IVLMLEDMeterControl::OnFrameStart()
+{
+  if (!mLevelArrived)
+    return;
+  mLevelArrived = false;
+  const int lit = LitByLevel();
+  if (lit > mHoldIndex)
+  {
+    mHoldIndex = lit;
+    mHoldCountdown = kHoldRedraws;
+  }
+  else if (--mHoldCountdown <= 0)
+  {
+    mHoldIndex = 0;
+  }
+  MarkIfLookChanged();
+}
+
+bool IVLMLEDMeterControl::WantsFrameStart() const
+{
+  return mLevelArrived && (mHoldIndex > 0 || LitByLevel() > 0);
+}
+
+int IVLMLEDMeterControl::LitByLevel() const
+{
+  return static_cast<int>(GetValue() * kNumLEDs);
+}
+
+IVLMLEDMeterControl::Look IVLMLEDMeterControl::CurrentLook() const
+{
+  return {std::min(std::max(LitByLevel(), mHoldIndex), kNumLEDs), GetValue() >= 1.0};
+}
+
+void IVLMLEDMeterControl::MarkIfLookChanged()
+{
+  const Look look = CurrentLook();
+  if (look == mShown)
+    return;
+  mShown = look;
   SetDirty(false);
 }
 
@@ -55,21 +98,11 @@ void IVLMLEDMeterControl::DrawLED(IGraphics& g, const IBitmap& bitmap, int led) 
 
 void IVLMLEDMeterControl::Draw(IGraphics& g)
 {
-  const int lit = static_cast<int>(GetValue() * kNumLEDs);
-  if (lit > mHoldIndex)
-  {
-    mHoldIndex = lit;
-    mHoldCountdown = kHoldRedraws;
-  }
-  else if (--mHoldCountdown <= 0)
-  {
-    mHoldIndex = 0;
-  }
-
-  mLastLit = std::min(std::max(lit, mHoldIndex), kNumLEDs);
+  mShown = CurrentLook();
+  mLastLit = mShown.lit;
   for (int i = 0; i < mLastLit; ++i)
     DrawLED(g, mGlow, i);
-  if (GetValue() >= 1.0)
+  if (mShown.fullScale)
     DrawLED(g, mFullScale, kNumLEDs - 1);
 }
 

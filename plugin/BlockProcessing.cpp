@@ -12,6 +12,7 @@ void Velmora::ProcessBlock(double** inputs, double** outputs, int nFrames)
   if (nOut <= 0 || nFrames <= 0)
     return;
 
+  const bool meters = TakeMeterFeedState();
   const bool switchActive = mPathSwitchActive.load(std::memory_order_acquire);
   const bool oversamplingOn = mOversamplingOn.load(std::memory_order_acquire);
   const bool fadingOut = mFadingOut.load(std::memory_order_acquire);
@@ -29,7 +30,7 @@ void Velmora::ProcessBlock(double** inputs, double** outputs, int nFrames)
         mFadeCountdown.load(std::memory_order_acquire) == 0)
       mFadeCountdown.store(kFadeLength, std::memory_order_release);
   }
-  else if (!oversamplingOn && !switchActive &&
+  else if (meters && !oversamplingOn && !switchActive &&
            RunPlainPathWithMeters(inputs, outputs, nOut, nFrames))
   {
     PushMeterReadings();
@@ -42,7 +43,8 @@ void Velmora::ProcessBlock(double** inputs, double** outputs, int nFrames)
       ApplyRampAndAdvanceSwitch(outputs, nOut, nFrames, fadingOut);
   }
 
-  UpdateMeters(inputs, outputs, nOut, nFrames, oversamplingOn && mMeterDelay >= 1);
+  if (meters)
+    UpdateMeters(inputs, outputs, nOut, nFrames, oversamplingOn && mMeterDelay >= 1);
 }
 
 void Velmora::RunPath(double** inputs, double** outputs, int nOut, int nFrames, bool oversampled)

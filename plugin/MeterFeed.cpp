@@ -25,6 +25,31 @@ void Velmora::ResetLevelFollowers()
   mLevels.fill(0.0);
 }
 
+void Velmora::StartMeterFeed()
+{
+  // Written before the feed is switched on, so that the audio thread sees it once it sees the
+  // feed on, and restarts the followers before stepping them again.
+  mMeterRestartPending.store(true, std::memory_order_relaxed);
+  mMeterFeedOn.store(true, std::memory_order_release);
+}
+
+void Velmora::StopMeterFeed()
+{
+  mMeterFeedOn.store(false, std::memory_order_release);
+}
+
+bool Velmora::TakeMeterFeedState()
+{
+  if (!mMeterFeedOn.load(std::memory_order_acquire))
+    return false;
+  if (mMeterRestartPending.exchange(false, std::memory_order_acq_rel))
+  {
+    mLevels.fill(0.0);
+    SetUpMeterDelay(mMeterDelay);
+  }
+  return true;
+}
+
 void Velmora::SetUpMeterDelay(int latency)
 {
   mMeterDelay = std::clamp(latency, 0, kMeterHistoryLength);

@@ -40,8 +40,8 @@ public:
   void OnReset() override;
   void OnIdle() override;
   // Editor hooks: opening brings the editor to the display scale stored for the product, if
-  // another instance changed it, and refreshes the curve; closing stores the editor's scale and
-  // cuts the curve link.
+  // another instance changed it, refreshes the curve and starts the meter feed; closing stores
+  // the editor's scale, cuts the curve link and stops the meter feed.
   void OnUIOpen() override;
   void OnUIClose() override;
 
@@ -78,6 +78,12 @@ public:
   void RebuildOversampler();
   // Followers take the current sample rate; levels go to 0.
   void ResetLevelFollowers();
+  // Main thread. The level followers run and meter readings are queued only while the feed is
+  // on, that is while an editor shows them; each start has the audio thread restart the
+  // followers from 0 (and the input delay from silence) before their next step.
+  void StartMeterFeed();
+  void StopMeterFeed();
+  bool IsMeterFeedOn() const { return mMeterFeedOn.load(std::memory_order_acquire); }
   // Runs the processing on another supported kernel variant (the widest is the default). Call it
   // while no block is processed; the oversampling engine takes it at the next reset.
   void UseDspKernels(const velmora::DspKernels& kernels) { mKernels = &kernels; }
@@ -123,6 +129,9 @@ private:
   // The plain path and the followers in one pass, for blocks without a switch or a delay; false
   // (and nothing done) when a channel is missing or the block is longer than the working buffer.
   bool RunPlainPathWithMeters(double** inputs, double** outputs, int nOut, int nFrames);
+  // Audio thread, once per block: whether the meters are fed, after restarting the followers
+  // when a start asked for it.
+  bool TakeMeterFeedState();
   void UpdateMeters(double** inputs, double** outputs, int nOut, int nFrames, bool delayInput);
   void FollowerCoefficients(std::array<double, kNumMeters>& attack,
                             std::array<double, kNumMeters>& release) const;
@@ -152,6 +161,8 @@ private:
        {kMeterAttackMs, kMeterReleaseMs, kInitialMeterRate}}};
   std::array<double, kNumMeters> mLevels{};
   std::array<MeterSender, kNumMeters> mMeterSenders;
+  std::atomic<bool> mMeterFeedOn{false};
+  std::atomic<bool> mMeterRestartPending{false};
 
   velmora::CurveDisplayLink mCurveControl;
   std::vector<double> mCurvePoints;

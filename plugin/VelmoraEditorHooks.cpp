@@ -45,6 +45,7 @@ void Velmora::OnUIOpen()
       IRasterScaleCornerDragControl::RescaleEditor(*ui, stored);
   }
   RefreshCurve();
+  StartMeterFeed();
 }
 
 void Velmora::OnUIClose()
@@ -52,5 +53,6 @@ void Velmora::OnUIClose()
   if (const iplug::igraphics::IGraphics* ui = GetUI())
     velmora::WritePreference(velmora::kProductId, ui->GetDrawScale());
   LinkCurveControl(nullptr);
+  StopMeterFeed();
   iplug::Plugin::OnUIClose();
 }

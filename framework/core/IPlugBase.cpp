@@ -142,6 +142,13 @@ void IPlugBase::ResetParamToDefaultFromUI(int paramIdx)
     ui->UpdateControlsOfParam(paramIdx, GetParam(paramIdx)->GetNormalized());
 }
 
+void IPlugBase::OnTimer()
+{
+  OnIdle();
+  if (igraphics::IGraphics* ui = GetUI())
+    ui->OnIdle();
+}
+
 void IPlugBase::OnUIOpen()
 {
   if (const igraphics::IGraphics* ui = GetUI())

@@ -90,8 +90,9 @@ public:
   int GetCurrentPresetIdx() const { return mCurrentPresetIdx; }
   bool RestorePreset(int idx);
 
-  // The idle tick: the format layer calls it every kIdleTimerIntervalMs on the main thread.
-  void OnTimer() override { OnIdle(); }
+  // The idle tick: the format layer calls it every kIdleTimerIntervalMs on the main thread. The
+  // plug-in's OnIdle runs first, then the open editor's own idle step.
+  void OnTimer() override;
 
   // Operations a plug-in overrides.
   virtual void OnReset() {}

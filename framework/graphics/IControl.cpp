@@ -43,19 +43,33 @@ void IControl::SetValueToDefault()
   if (mParamIdx == kNoParameter || !delegate)
     return;
   SetValue(delegate->GetParamDefaultNormalized(mParamIdx));
-  SetDirty(true);
+  SetValueDirty(true);
 }
 
 void IControl::SetValueFromDelegate(double normalized)
 {
   SetValue(normalized);
-  SetDirty(false);
+  SetValueDirty(false);
 }
 
 void IControl::SetDirty(bool triggerAction)
 {
   mDirty.store(true, std::memory_order_release);
-  if (!triggerAction || mParamIdx == kNoParameter)
+  if (triggerAction)
+    SendValueToParam();
+}
+
+void IControl::SetValueDirty(bool triggerAction)
+{
+  if (ShowsNewValue())
+    mDirty.store(true, std::memory_order_release);
+  if (triggerAction)
+    SendValueToParam();
+}
+
+void IControl::SendValueToParam()
+{
+  if (mParamIdx == kNoParameter)
     return;
   if (IEditorDelegate* delegate = GetDelegate())
     delegate->SendParameterValueFromUI(mParamIdx, mValue);

@@ -51,9 +51,12 @@ public:
   // A message from the plug-in addressed to this control's tag.
   virtual void OnMsgFromDelegate(int /*msgTag*/, int /*dataSize*/, const void* /*pData*/) {}
 
-  // Marks the control for redraw. With triggerAction, a bound parameter takes the control's
-  // value through the delegate, as after a user edit.
+  // Marks the control for redraw, whatever it shows. With triggerAction, a bound parameter takes
+  // the control's value through the delegate, as after a user edit.
   void SetDirty(bool triggerAction = true);
+  // After the value changed: marks the control for redraw only when the new value changes what
+  // it shows (ShowsNewValue); with triggerAction the bound parameter takes the value either way.
+  void SetValueDirty(bool triggerAction = true);
   bool IsDirty() const { return mDirty.load(std::memory_order_acquire); }
   void ClearDirty() { mDirty.store(false, std::memory_order_release); }
   // Clears the mark and tells whether it was set.
@@ -78,6 +81,9 @@ public:
   // Once per frame, before the editor collects the redraw marks: a control whose look advances
   // with the frames steps here and marks itself when what it shows changed.
   virtual void OnFrameStart() {}
+  // Whether the next frame's step could change anything; while no control wants one and none is
+  // marked, the editor's window may stop its frames.
+  virtual bool WantsFrameStart() const { return false; }
   virtual bool IsHit(float x, float y) const { return mRECT.Contains(x, y); }
 
   virtual void OnMouseDown(float /*x*/, float /*y*/, const IMouseMod& /*mod*/) {}
@@ -100,7 +106,15 @@ public:
   // After the editor changed size.
   virtual void OnResize() {}
 
+protected:
+  // Whether the value as it now stands changes what the control shows, against what it last
+  // drew or was marked for. Every value change does, unless a control shows its value coarsely.
+  virtual bool ShowsNewValue() { return true; }
+
 private:
+  // A bound parameter takes the control's value through the delegate.
+  void SendValueToParam();
+
   IRECT mRECT;
   int mParamIdx;
   int mTag = kNoTag;

@@ -34,6 +34,19 @@ struct PixelRect
       return {};
     return {left, top, right - left, bottom - top};
   }
+  // The smallest rectangle holding both; an empty one adds nothing.
+  PixelRect Union(const PixelRect& other) const
+  {
+    if (Empty())
+      return other;
+    if (other.Empty())
+      return *this;
+    const int left = std::min(x, other.x);
+    const int top = std::min(y, other.y);
+    const int right = std::max(x + w, other.x + other.w);
+    const int bottom = std::max(y + h, other.y + other.h);
+    return {left, top, right - left, bottom - top};
+  }
   bool operator==(const PixelRect&) const = default;
 };
 

@@ -68,6 +68,9 @@ IControl* IGraphics::AttachControl(std::unique_ptr<IControl> control, int ctrlTa
   const int tag = (ctrlTag != kNoTag && GetControlWithTag(ctrlTag)) ? kNoTag : ctrlTag;
   control->SetUI(*this, tag);
   mControls.push_back(std::move(control));
+  // A frame draws at most one region per control and one for the areas marked directly;
+  // sized here, frames allocate nothing.
+  mDrawRegions.reserve(mControls.size() + 1);
   IControl* attached = mControls.back().get();
   attached->OnAttached();
   return attached;

@@ -123,16 +123,25 @@ public:
   // --- Redraw ----------------------------------------------------------------------------------
   // Whether any control is marked for redraw.
   bool IsDirty() const;
+  // Whether the next frame would draw or step anything: an area or a control marked for
+  // redraw, or a control that wants its frame step.
+  bool NeedsFrame() const;
+  // The plug-in's idle tick, on the main thread while the editor is open. A platform window
+  // uses it to let its frames rest while nothing changes, and to resume them for what was
+  // marked in between, on this thread or another.
+  virtual void OnIdle() {}
   void SetAllControlsDirty();
   // Adds an area to the next frame's redraw, such as the place a control has just left.
   void SetAreaDirty(const IRECT& area) { mDirtyArea = mDirtyArea.Union(area); }
-  // One frame: every control takes its frame step (OnFrameStart); then the union of the
-  // rectangles of the controls marked for redraw is cleared and every visible control that
-  // meets it is drawn into it, in attachment order, each clipped to that union and to its own
-  // rectangle. With nothing marked nothing is drawn.
-  // Returns the region of the backing image that changed, in pixels (empty when none). The
-  // window's timer calls it at up to FPS() times a second.
+  // One frame: every control takes its frame step (OnFrameStart); then the rectangles of the
+  // controls marked for redraw, joined where they overlap, are the regions drawn: each is
+  // cleared and every visible control that meets it is drawn into it, in attachment order,
+  // each clipped to the region and to its own rectangle. With nothing marked nothing is drawn.
+  // Returns the smallest rectangle of the backing image, in pixels, holding every region drawn
+  // (empty when none). The window's timer calls it at up to FPS() times a second.
   PixelRect Draw();
+  // The regions the last Draw drew, in pixels; a window need copy only these.
+  std::span<const PixelRect> DrawnRegions() const { return mDrawRegions; }
   // The whole editor, now.
   PixelRect DrawAll();
   // The backing image as last drawn; the view holds until the next resize.
@@ -221,6 +230,9 @@ private:
   };
 
   void RebuildBackingImage();
+  // Adds a pixel region to this frame's, joining it with those it overlaps.
+  void AddDrawRegion(PixelRect region);
+  void DrawRegion(const PixelRect& region);
   // The pixels of the backing image that a logical rectangle touches.
   PixelRect ToPixels(const IRECT& r) const;
   int FindResource(std::string_view name) const;
@@ -247,6 +259,7 @@ private:
   std::unique_ptr<IDrawContext> mDrawContext;
   bool mHasBackingImage = false;
   IRECT mDirtyArea;
+  std::vector<PixelRect> mDrawRegions;
   std::vector<std::unique_ptr<IControl>> mControls;
 
   std::span<const ResourceEntry> mResources;

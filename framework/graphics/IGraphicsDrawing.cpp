@@ -90,6 +90,13 @@ bool IGraphics::IsDirty() const
                      [](const auto& c) { return c->IsDirty(); });
 }
 
+bool IGraphics::NeedsFrame() const
+{
+  return !mDirtyArea.Empty() ||
+         std::any_of(mControls.begin(), mControls.end(),
+                     [](const auto& c) { return c->IsDirty() || c->WantsFrameStart(); });
+}
+
 void IGraphics::SetAllControlsDirty()
 {
   for (const auto& control : mControls)
@@ -108,22 +115,29 @@ PixelRect IGraphics::ToPixels(const IRECT& r) const
   return {left, top, right - left, bottom - top};
 }
 
-PixelRect IGraphics::Draw()
+void IGraphics::AddDrawRegion(PixelRect region)
 {
-  for (const auto& control : mControls)
-    control->OnFrameStart();
-  IRECT area = mDirtyArea;
-  mDirtyArea = {};
-  for (const auto& control : mControls)
+  if (region.Empty())
+    return;
+  // Regions that overlap are drawn as one, so that no pixel is drawn twice.
+  for (auto it = mDrawRegions.begin(); it != mDrawRegions.end();)
   {
-    // A hidden control's mark still counts: its area must be redrawn without it.
-    if (control->TakeDirty())
-      area = area.Union(control->GetRECT());
+    if (!it->Intersect(region).Empty())
+    {
+      region = region.Union(*it);
+      mDrawRegions.erase(it);
+      it = mDrawRegions.begin();
+    }
+    else
+    {
+      ++it;
+    }
   }
-  const PixelRect region = ToPixels(area);
-  if (region.Empty() || !mHasBackingImage)
-    return {};
+  mDrawRegions.push_back(region);
+}
 
+void IGraphics::DrawRegion(const PixelRect& region)
+{
   // Each control draws within its own rectangle, rounded out to whole pixels, so that a
   // partial redraw gives the same pixels as a full one.
   mDrawContext->BeginFrame(region);
@@ -138,7 +152,30 @@ PixelRect IGraphics::Draw()
     control->Draw(*this);
   }
   mDrawContext->EndFrame();
-  return region;
+}
+
+PixelRect IGraphics::Draw()
+{
+  for (const auto& control : mControls)
+    control->OnFrameStart();
+  mDrawRegions.clear();
+  AddDrawRegion(ToPixels(mDirtyArea));
+  mDirtyArea = {};
+  for (const auto& control : mControls)
+  {
+    // A hidden control's mark still counts: its area must be redrawn without it.
+    if (control->TakeDirty())
+      AddDrawRegion(ToPixels(control->GetRECT()));
+  }
+  if (!mHasBackingImage)
+    mDrawRegions.clear();
+  PixelRect changed;
+  for (const PixelRect& region : mDrawRegions)
+  {
+    DrawRegion(region);
+    changed = changed.Union(region);
+  }
+  return changed;
 }
 
 PixelRect IGraphics::DrawAll()

@@ -200,3 +200,41 @@ TEST_F(GridKnobFixture, ClosingTheEditorDuringADragEndsTheGesture)
   ui.reset();
   ExpectOneGesture();
 }
+
+// A knob is redrawn only when its value moves it to another frame, whether the value comes from
+// the host or from the mouse; the parameter takes every value either way.
+TEST_F(GridKnobFixture, RedrawsOnlyWhenTheFrameChanges)
+{
+  Build();
+  ui->Draw();
+  const double step = 1.0 / 270;
+  struct Case
+  {
+    const char* what;
+    double value;
+    bool redrawn;
+  };
+  for (const Case c : {Case{"frame 100", 100 * step, true}, Case{"same frame", 100.3 * step, false},
+                       Case{"same frame below", 99.6 * step, false},
+                       Case{"next frame", 101 * step, true}, Case{"back", 100 * step, true}})
+  {
+    SCOPED_TRACE(c.what);
+    SetParam(c.value);
+    EXPECT_EQ(large->IsDirty(), c.redrawn);
+    EXPECT_EQ(!ui->Draw().Empty(), c.redrawn);
+  }
+
+  // Fine wheel steps of 0.001 stay within a frame (1/270) for a few steps: each reaches the
+  // parameter, only the ones that cross a frame boundary redraw.
+  int redraws = 0;
+  const int firstFrame = large->FrameIndex(large->GetValue());
+  for (int i = 0; i < 10; ++i)
+  {
+    ui->OnMouseWheel(56.f, 184.f, IMouseMod{false, false, true}, 1.f);
+    redraws += !ui->Draw().Empty();
+  }
+  EXPECT_EQ(plugin.Count("change 0"), 10);
+  EXPECT_EQ(redraws, large->FrameIndex(large->GetValue()) - firstFrame);
+  EXPECT_GT(redraws, 0);
+  EXPECT_LT(redraws, 10);
+}

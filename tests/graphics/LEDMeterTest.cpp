@@ -144,3 +144,46 @@ TEST_F(MeterFixture, TakesNoMouseAndMissingImagesDrawNothing)
   ui->Draw();
   EXPECT_EQ(ui->GetPixels().At(18, 38), 0u);
 }
+
+// New levels redraw the meter only when they change the LEDs it shows: the lit ones, the peak
+// hold or the red one. Steady or silent levels leave it alone, and with nothing else to do a
+// frame draws nothing.
+TEST_F(MeterFixture, RedrawnOnlyWhenItsLEDsOrHoldChange)
+{
+  ui->Draw();
+  struct Step
+  {
+    const char* what;
+    float level;
+    bool redrawn;
+    int shown;
+  };
+  const Step steps[] = {
+      {"silence", 0.f, false, 0},
+      {"silence again", 0.f, false, 0},
+      {"eight LEDs", 0.5f, true, 8},
+      {"still eight", 0.52f, false, 8},
+      {"nine", 0.57f, true, 9},
+      {"drop, hold on", 0.1f, false, 9},
+      {"hold on", 0.1f, false, 9},
+      {"hold released", 0.1f, true, 1},
+      {"steady", 0.1f, false, 1},
+      {"full scale", 1.f, true, 16},
+      {"red goes, hold stays", 0.9f, true, 16},
+      {"silence, hold on", 0.f, false, 16},
+      {"silence, hold released", 0.f, true, 0},
+      {"silence again", 0.f, false, 0},
+  };
+  for (const Step& s : steps)
+  {
+    SCOPED_TRACE(s.what);
+    Send(s.level);
+    EXPECT_EQ(!ui->Draw().Empty(), s.redrawn);
+    EXPECT_EQ(meter->LitByLastDraw(), s.shown);
+  }
+  // Silence with no hold leaves nothing for a frame to do, so a window may stop its frames.
+  Send(0.f);
+  EXPECT_FALSE(ui->NeedsFrame());
+  Send(0.1f);
+  EXPECT_TRUE(ui->NeedsFrame());
+}

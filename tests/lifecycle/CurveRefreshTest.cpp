@@ -75,16 +75,43 @@ TEST(CurveRefresh, EveryCurveParameterRefreshesAndOversamplingNever)
   PluginHarness h;
   h.Plugin().OpenEditor();
   auto* curve = h.Editor().Curve();
+  // The control redraws only for points that differ from its own, so each change meets a
+  // control that holds a flat line instead of the curve.
+  const std::vector<double> flat(172, 0.5);
+  const auto plantFlatLine = [&]
+  {
+    curve->SetPoints(flat);
+    curve->ClearDirty();
+  };
   for (int i = 0; i < kNumParams; ++i)
   {
     SCOPED_TRACE(i);
-    curve->ClearDirty();
+    plantFlatLine();
     h.Edit(i, 0.7);
     EXPECT_EQ(curve->IsDirty(), i != kOversampling);
-    curve->ClearDirty();
+    EXPECT_EQ(h.Editor().CurvePoints() != flat, i != kOversampling);
+    plantFlatLine();
     h.Plugin().OnParamChange(i, iplug::EParamSource::kHost, 0);
     EXPECT_EQ(curve->IsDirty(), i != kOversampling);
   }
+}
+
+TEST(CurveRefresh, TheSameCurveAgainLeavesTheControlUnmarked)
+{
+  PluginHarness h;
+  h.Plugin().OpenEditor();
+  auto* curve = h.Editor().Curve();
+  h.Edit(kGain, 0.5);
+  curve->ClearDirty();
+  // Mix and Output are not part of the curve; a refresh with unchanged parameters gives the same.
+  for (const int param : {kMix, kOutput, kGain})
+  {
+    SCOPED_TRACE(param);
+    h.Edit(param, param == kGain ? 0.5 : 0.2);
+    EXPECT_FALSE(curve->IsDirty());
+  }
+  h.Edit(kGain, 0.6);
+  EXPECT_TRUE(curve->IsDirty());
 }
 
 TEST(CurveRefresh, FollowsTheCoefficientsInForce)

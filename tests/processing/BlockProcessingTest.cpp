@@ -48,6 +48,7 @@ protected:
   void SetUp() override
   {
     host.Plugin().RequestPathSwitch(GetParam().oversampled ? 1.0 : 0.0);
+    host.Plugin().StartMeterFeed();
     host.Reset(kRate, 256);
     for (int block = 0; block < 12; ++block)
       host.Run(256, Tone);
@@ -142,6 +143,29 @@ TEST_P(BlockProcessingTest, ZeroFramesAndZeroChannelsDoNothing)
     EXPECT_EQ(count, 12) << "meter " << k;
   }
   EXPECT_TRUE(AllZero(host.Output(0), 64));
+}
+
+// Without an editor the followers do not run: the output is the same to the bit.
+TEST_P(BlockProcessingTest, TheMeterFeedLeavesTheOutputAlone)
+{
+  ProcessingHost withoutEditor;
+  withoutEditor.Plugin().RequestPathSwitch(GetParam().oversampled ? 1.0 : 0.0);
+  withoutEditor.Reset(kRate, 256);
+  for (int block = 0; block < 12; ++block)
+    withoutEditor.Run(256, Tone);
+  ASSERT_FALSE(withoutEditor.Plugin().IsMeterFeedOn());
+  for (const int frames : {256, 100, 1})
+  {
+    host.Run(frames, Tone);
+    withoutEditor.Run(frames, Tone);
+    for (int c = 0; c < 2; ++c)
+    {
+      for (int i = 0; i < frames; ++i)
+        ASSERT_EQ(withoutEditor.Output(c)[static_cast<size_t>(i)],
+                  host.Output(c)[static_cast<size_t>(i)])
+            << "channel " << c << ", frame " << i << " of " << frames;
+    }
+  }
 }
 
 TEST_P(BlockProcessingTest, SingleFrameBlocksMatchOneLargeBlock)

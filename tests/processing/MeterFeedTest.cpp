@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -47,6 +48,7 @@ float LastLevel(Velmora& plugin, int meter)
 TEST(MeterFeed, EachBlockPushesOneReadingPerMeterWithItsTag)
 {
   ProcessingHost host;
+  host.Plugin().StartMeterFeed();
   host.Reset(kRate, 64);
   host.Run(64, [](int c, long long) { return c == 0 ? 0.5 : -0.25; });
   for (int meter = 0; meter < Velmora::kNumMeters; ++meter)
@@ -63,6 +65,7 @@ TEST(MeterFeed, EachBlockPushesOneReadingPerMeterWithItsTag)
 TEST(MeterFeed, MonoFeedsBothSides)
 {
   ProcessingHost host(1);
+  host.Plugin().StartMeterFeed();
   host.Reset(kRate, 64);
   host.Run(64, [](int, long long i) { return 0.3 * std::sin(0.1 * static_cast<double>(i)); });
   const float inL = LastLevel(host.Plugin(), 0);
@@ -76,6 +79,7 @@ TEST(MeterFeed, MonoFeedsBothSides)
 TEST(MeterFeed, FullQueueDropsNewReadingsAndKeepsTheQueuedOnesInOrder)
 {
   ProcessingHost host;
+  host.Plugin().StartMeterFeed();
   host.Reset(kRate, 16);
   for (int block = 0; block < 80; ++block)
     host.RunConstant(16, 0.01 * (block + 1));
@@ -94,6 +98,7 @@ TEST(MeterFeed, FullQueueDropsNewReadingsAndKeepsTheQueuedOnesInOrder)
 TEST(MeterFeed, FlushedBlockStillPushesDecayingLevels)
 {
   ProcessingHost host;
+  host.Plugin().StartMeterFeed();
   host.Reset(kRate, 64);
   for (int block = 0; block < 10; ++block)
     host.RunConstant(64, 0.8);
@@ -118,6 +123,7 @@ TEST(MeterFeed, InputLevelsLagByTheLatencyUnderOversampling)
   {
     ProcessingHost host;
     Velmora& plugin = host.Plugin();
+    plugin.StartMeterFeed();
     plugin.RequestPathSwitch(oversampled ? 1.0 : 0.0);
     host.Reset(kRate, 1);
     const int lag = oversampled ? plugin.GetOversamplingLatency() : 0;
@@ -138,6 +144,71 @@ TEST(MeterFeed, InputLevelsLagByTheLatencyUnderOversampling)
         ASSERT_GT(level, 0.0f) << "sample " << i;
       }
     }
+  }
+}
+
+// The followers run only while an editor shows the meters (its feed is on). Each start has them
+// begin from 0, the delayed input from silence, as after a reset.
+TEST(MeterFeed, FollowersRunOnlyWhileTheFeedIsOnAndStartFromZero)
+{
+  constexpr int kBlock = 48;
+  const double attack = std::exp(-1000.0 / kRate);
+  for (const bool oversampled : {false, true})
+  {
+    SCOPED_TRACE(oversampled ? "oversampled" : "plain");
+    ProcessingHost host;
+    Velmora& plugin = host.Plugin();
+    plugin.RequestPathSwitch(oversampled ? 1.0 : 0.0);
+    host.Reset(kRate, kBlock);
+    const int lag = oversampled ? plugin.GetMeterDelay() : 0;
+    ASSERT_LT(lag, kBlock);
+    const auto drainAll = [&]
+    {
+      size_t readings = 0;
+      for (int k = 0; k < Velmora::kNumMeters; ++k)
+        readings += Drain(plugin, k).size();
+      return readings;
+    };
+
+    for (int block = 0; block < 10; ++block)
+      host.RunConstant(kBlock, 1.0);
+    EXPECT_EQ(drainAll(), 0u) << "before any editor";
+
+    plugin.StartMeterFeed();
+    host.RunConstant(kBlock, 1.0);
+    std::array<float, Velmora::kNumMeters> levels{};
+    for (int k = 0; k < Velmora::kNumMeters; ++k)
+    {
+      const auto readings = Drain(plugin, k);
+      ASSERT_EQ(readings.size(), 1u) << "meter " << k;
+      levels[static_cast<size_t>(k)] = readings[0].vals[0];
+    }
+    // From 0, an input meter rises by its attack over the samples past the delay.
+    EXPECT_NEAR(levels[0], 1.0 - std::pow(attack, kBlock - lag), 1e-6);
+    EXPECT_EQ(levels[1], levels[0]);
+    EXPECT_GT(levels[2], 0.5f);
+
+    plugin.StopMeterFeed();
+    for (int block = 0; block < 10; ++block)
+      host.RunConstant(kBlock, 1.0);
+    EXPECT_EQ(drainAll(), 0u) << "after the editor closed";
+
+    // Followers carried over from before would still read close to full scale here, and a stale
+    // delay would bring the earlier full-scale input out first. The output meters follow what
+    // the block put out (on the oversampled path the tail of the earlier input), from 0.
+    plugin.StartMeterFeed();
+    host.RunConstant(kBlock, 0.0);
+    const double release = std::exp(-1000.0 / (275.0 * kRate));
+    double outputLevel = 0.0;
+    for (int i = 0; i < kBlock; ++i)
+    {
+      const double x = std::fabs(host.Output(0)[static_cast<size_t>(i)]);
+      outputLevel = x + (x > outputLevel ? attack : release) * (outputLevel - x);
+    }
+    EXPECT_EQ(oversampled, outputLevel > 0.0);
+    const std::array<double, Velmora::kNumMeters> expected{0.0, 0.0, outputLevel, outputLevel};
+    for (int k = 0; k < Velmora::kNumMeters; ++k)
+      EXPECT_NEAR(LastLevel(plugin, k), expected[static_cast<size_t>(k)], 1e-6) << "meter " << k;
   }
 }
 

@@ -74,7 +74,9 @@ TEST_P(RealTimeTest, GuardCountsAnAllocation)
 TEST_P(RealTimeTest, NoAllocationOnEitherPathThroughSwitchesAndFlushes)
 {
   Reset(256);
-  RunBlocks(20, 256); // plain path
+  RunBlocks(20, 256);      // plain path, no editor
+  plugin.StartMeterFeed(); // an editor opens: the audio thread restarts the followers
+  RunBlocks(20, 256);
   plugin.RequestPathSwitch(1.0);
   RunBlocks(2, 64); // fade-out
   ASSERT_TRUE(plugin.IsPathSwitchActive());
@@ -87,6 +89,10 @@ TEST_P(RealTimeTest, NoAllocationOnEitherPathThroughSwitchesAndFlushes)
   RunBlocks(1, 100);
   plugin.RequestPathSwitch(1.0); // during the fade-out: back to the oversampled path
   RunBlocks(40, 256);
+  plugin.StopMeterFeed();
+  RunBlocks(5, 256);
+  plugin.StartMeterFeed(); // restarts the followers and the input delay
+  RunBlocks(5, 256);
   RunBlocks(2, 4096); // longer than the engine block: silent
   RunBlocks(3, 0);
   EXPECT_EQ(velmora::test::AllocationViolations(), 0);

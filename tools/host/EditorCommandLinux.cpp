@@ -7,6 +7,7 @@
 #include "tools/host/HostedPluginLoader.h"
 #include "tools/host/RealTimeAudio.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <map>
@@ -17,8 +18,11 @@ namespace velmora::host
 namespace
 {
 
-// How long the editor command lets the run loop run before it looks at its own window.
-constexpr std::chrono::milliseconds kEditorSlice{10};
+// The longest the editor command lets the run loop run at a time. Between its slices it looks at
+// its own window (a request to close, the edits to print) when the loop wakes for the plug-in,
+// at most this often: reading the window's connection costs a system call even when it is quiet.
+constexpr std::chrono::milliseconds kEditorSlice{250};
+constexpr std::chrono::milliseconds kWindowLookInterval{100};
 // The window's size until the editor gives its own.
 constexpr HostEditorSize kFirstWindowSize{650, 400};
 
@@ -112,13 +116,30 @@ int RunEditorCommand(const std::vector<std::string>& args)
   const Clock::time_point shotAt =
       Clock::now() + std::chrono::duration_cast<Clock::duration>(
                          std::chrono::duration<double>(options.screenshotAfterSeconds));
+  const bool takeShot = !options.screenshotPath.empty();
+  bool shotDue = false;
+  Clock::time_point lookedAt;
+  const auto lookAtWindow = [&]
+  {
+    const Clock::time_point now = Clock::now();
+    if (now - lookedAt >= kWindowLookInterval)
+    {
+      window->ServeEvents();
+      printer.PrintNewEdits();
+      lookedAt = now;
+    }
+    shotDue = takeShot && now >= shotAt;
+    return window->CloseRequested() || shotDue;
+  };
   int exitCode = 0;
   while (!window->CloseRequested())
   {
-    plugin->RunEventLoop(kEditorSlice);
-    window->ServeEvents();
-    printer.PrintNewEdits();
-    if (!options.screenshotPath.empty() && Clock::now() >= shotAt)
+    std::chrono::milliseconds slice = kEditorSlice;
+    if (takeShot)
+      slice = std::clamp(std::chrono::ceil<std::chrono::milliseconds>(shotAt - Clock::now()),
+                         std::chrono::milliseconds(0), kEditorSlice);
+    plugin->RunEventLoop(slice, lookAtWindow);
+    if (shotDue)
     {
       if (window->SavePng(options.screenshotPath, error))
         std::printf("wrote %s: %d x %d\n", options.screenshotPath.c_str(), window->Size().width,

@@ -34,7 +34,7 @@ void IKnobControlBase::OnMouseDrag(float, float, float dX, float dY, const IMous
   const double before = GetValue();
   SetValue(before + movement / (travel * gearing));
   if (GetValue() != before)
-    SetDirty(true);
+    SetValueDirty(true);
 }
 
 void IKnobControlBase::OnMouseWheel(float, float, const IMouseMod& mod, float d)
@@ -43,7 +43,7 @@ void IKnobControlBase::OnMouseWheel(float, float, const IMouseMod& mod, float d)
   const double before = GetValue();
   SetValue(before + step * d);
   if (GetValue() != before)
-    SetDirty(true);
+    SetValueDirty(true);
 }
 
 } // namespace iplug::igraphics

@@ -62,6 +62,8 @@ public:
   void OnAttached() override;
   void OnRescale() override { mLaidOutScale = 0.f; }
   void OnFrameStart() override;
+  // Its timings (linger, rest, hide) run on frames: while any is pending the editor keeps them.
+  bool WantsFrameStart() const override { return mHeld || mEdited || mHovered || !IsHidden(); }
   void Draw(IGraphics& g) override;
 
   // Where a box of the given size goes for a control: centred above it, below it when it does

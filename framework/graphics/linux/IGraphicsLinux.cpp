@@ -9,6 +9,15 @@
 namespace iplug::igraphics
 {
 
+namespace
+{
+
+// About a tenth of a second at 60 frames a second: short pauses between meter readings keep
+// the frames running.
+constexpr int kQuietFramesBeforeRest = 6;
+
+} // namespace
+
 std::unique_ptr<IGraphics> MakeGraphics(IEditorDelegate& delegate, int width, int height, int fps,
                                         float scale)
 {
@@ -33,10 +42,9 @@ bool IGraphicsLinux::OpenWindow(void* parent, IHostRunLoop& runLoop)
   const float screenScale = hostScale > 0.f ? hostScale : mWindow->ScreenScale();
   if (screenScale != GetScreenScale())
     SetScreenScale(screenScale);
+  mRunLoop = &runLoop;
   mFdRegistration = runLoop.WatchFd(mWindow->ConnectionFd(), [this] { OnWindowEvents(); });
-  const int intervalMs = std::max(1, static_cast<int>(std::lround(1000.0 / std::max(1, FPS()))));
-  mTimerRegistration = runLoop.StartTimer(intervalMs, [this] { OnFrameTimer(); });
-  if (!mFdRegistration || !mTimerRegistration)
+  if (!mFdRegistration || !StartFrameTimer())
   {
     CloseWindow();
     return false;
@@ -51,6 +59,7 @@ void IGraphicsLinux::CloseWindow()
   // The run loop stops calling in before the window goes.
   mTimerRegistration.reset();
   mFdRegistration.reset();
+  mRunLoop = nullptr;
   mWindow.reset();
   mButtonDown = false;
 }
@@ -63,6 +72,31 @@ bool IGraphicsLinux::ShowWindow(bool show)
   if (show)
     Present(DrawAll());
   return true;
+}
+
+void IGraphicsLinux::OnIdle()
+{
+  if (!mWindow)
+    return;
+  // Events already read into the connection's buffer leave the descriptor quiet; while the
+  // frames rest nothing else would look there.
+  if (!mTimerRegistration && mWindow->HasQueuedEvents())
+    OnWindowEvents();
+  // What the idle step delivered (meter levels) or another thread marked is drawn right away.
+  if (NeedsFrame())
+    DrawAndPresent();
+  if (mQuietFrames >= kQuietFramesBeforeRest)
+    mTimerRegistration.reset();
+}
+
+bool IGraphicsLinux::StartFrameTimer()
+{
+  mQuietFrames = 0;
+  if (mTimerRegistration)
+    return true;
+  const int intervalMs = std::max(1, static_cast<int>(std::lround(1000.0 / std::max(1, FPS()))));
+  mTimerRegistration = mRunLoop->StartTimer(intervalMs, [this] { OnFrameTimer(); });
+  return mTimerRegistration != nullptr;
 }
 
 void IGraphicsLinux::PlatformResized()
@@ -103,6 +137,12 @@ void IGraphicsLinux::OnWindowEvents()
     return;
   mWindow->ProcessEvents([this](const WindowMouseEvent& event) { OnMouse(event); },
                          [this](const PixelRect& area) { Present(area); });
+  // The user is at work: frames at the full rate until things calm down.
+  if (mWindow && NeedsFrame() && !mTimerRegistration)
+  {
+    StartFrameTimer();
+    DrawAndPresent();
+  }
 }
 
 void IGraphicsLinux::OnFrameTimer()
@@ -111,12 +151,20 @@ void IGraphicsLinux::OnFrameTimer()
     return;
   // Events may wait in the connection's buffer without the descriptor turning readable.
   OnWindowEvents();
-  Present(Draw());
+  const bool drew = !Draw().Empty();
+  Present(DrawnRegions());
+  mQuietFrames = !drew && !NeedsFrame() ? mQuietFrames + 1 : 0;
 }
 
-void IGraphicsLinux::Present(const PixelRect& area)
+void IGraphicsLinux::DrawAndPresent()
 {
-  if (!mWindow || area.Empty())
+  Draw();
+  Present(DrawnRegions());
+}
+
+void IGraphicsLinux::Present(std::span<const PixelRect> areas)
+{
+  if (!mWindow || areas.empty())
     return;
   const PixelView pixels = GetPixels();
   if (pixels.data == nullptr)
@@ -124,7 +172,7 @@ void IGraphicsLinux::Present(const PixelRect& area)
   cairo_surface_t* image = cairo_image_surface_create_for_data(
       const_cast<unsigned char*>(pixels.data), CAIRO_FORMAT_RGB24, pixels.width, pixels.height,
       pixels.stride);
-  mWindow->Present(image, area);
+  mWindow->Present(image, areas);
   cairo_surface_destroy(image);
 }
 

@@ -186,6 +186,11 @@ void X11Window::HandleButton(bool press, unsigned button, unsigned state, int x,
   onMouse(event);
 }
 
+bool X11Window::HasQueuedEvents() const
+{
+  return XEventsQueued(mConnection->display, QueuedAlready) > 0;
+}
+
 void X11Window::ProcessEvents(const MouseHandler& onMouse, const ExposeHandler& onExpose)
 {
   Display* display = mConnection->display;
@@ -238,12 +243,17 @@ void X11Window::ProcessEvents(const MouseHandler& onMouse, const ExposeHandler& 
   }
 }
 
-void X11Window::Present(cairo_surface_t* image, const PixelRect& area)
+void X11Window::Present(cairo_surface_t* image, std::span<const PixelRect> areas)
 {
-  if (image == nullptr || area.w <= 0 || area.h <= 0)
+  if (image == nullptr ||
+      std::all_of(areas.begin(), areas.end(), [](const PixelRect& a) { return a.Empty(); }))
     return;
   cairo_t* cr = cairo_create(mWindowSurface.get());
-  cairo_rectangle(cr, area.x, area.y, area.w, area.h);
+  for (const PixelRect& area : areas)
+  {
+    if (!area.Empty())
+      cairo_rectangle(cr, area.x, area.y, area.w, area.h);
+  }
   cairo_clip(cr);
   cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
   cairo_set_source_surface(cr, image, 0, 0);

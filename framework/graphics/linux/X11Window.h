@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <memory>
+#include <span>
 
 namespace iplug::igraphics
 {
@@ -65,8 +66,14 @@ public:
 
   // Reads every event waiting on the connection and hands each on.
   void ProcessEvents(const MouseHandler& onMouse, const ExposeHandler& onExpose);
-  // Copies the area of image (ARGB32, same pixel size as the window) to the window.
-  void Present(cairo_surface_t* image, const PixelRect& area);
+  // Whether events already read from the connection wait in its buffer; reads nothing.
+  bool HasQueuedEvents() const;
+  // Copies the areas of image (ARGB32, same pixel size as the window) to the window.
+  void Present(cairo_surface_t* image, std::span<const PixelRect> areas);
+  void Present(cairo_surface_t* image, const PixelRect& area)
+  {
+    Present(image, std::span<const PixelRect>(&area, 1));
+  }
   void Resize(int width, int height);
   int Width() const { return mWidth; }
   int Height() const { return mHeight; }
