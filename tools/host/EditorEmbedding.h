@@ -1,12 +1,16 @@
 #pragma once
 
-#include <string>
-
 namespace velmora::host
 {
 
-// Why this build of the host cannot embed a plug-in's editor, or empty when it can. The host
-// embeds editors in X11 windows of its own, which only its Linux build has.
-std::string EditorUnavailableReason();
+// How the host embeds a plug-in's editor on this platform: the kind of window it gives as the
+// parent (for messages) and the VST3 platform type naming it. CLAP's is in ClapParentWindow.
+struct EditorEmbedding
+{
+  const char* windowKind;       // "an X11 window"
+  const char* vst3PlatformType; // the IPlugView platform type
+};
+
+const EditorEmbedding& PlatformEditorEmbedding();
 
 } // namespace velmora::host

@@ -3,9 +3,10 @@
 namespace velmora::host
 {
 
-std::string EditorUnavailableReason()
+const EditorEmbedding& PlatformEditorEmbedding()
 {
-  return {};
+  static constexpr EditorEmbedding kX11{"an X11 window", "X11EmbedWindowID"};
+  return kX11;
 }
 
 } // namespace velmora::host

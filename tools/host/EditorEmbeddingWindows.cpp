@@ -3,9 +3,10 @@
 namespace velmora::host
 {
 
-std::string EditorUnavailableReason()
+const EditorEmbedding& PlatformEditorEmbedding()
 {
-  return "the editor is not available in the Windows build";
+  static constexpr EditorEmbedding kWin32{"a Win32 window", "HWND"};
+  return kWin32;
 }
 
 } // namespace velmora::host

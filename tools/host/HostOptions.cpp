@@ -31,9 +31,9 @@ bool ParseHostOptions(const std::vector<std::string>& args, HostOptions& options
   for (size_t i = 0; i < args.size(); ++i)
   {
     const std::string& arg = args[i];
-    if (arg == "--offline")
+    if (arg == "--offline" || arg == "--print-gestures")
     {
-      options.offline = true;
+      (arg == "--offline" ? options.offline : options.printGestures) = true;
       continue;
     }
     if (arg.rfind("--", 0) != 0)
@@ -98,6 +98,15 @@ bool ParseHostOptions(const std::vector<std::string>& args, HostOptions& options
         return false;
       }
       options.screenshotAfterSeconds = number;
+    }
+    else if (arg == "--close-after")
+    {
+      if (!ParseNumber(value, number) || number < 0.0 || number > 600.0)
+      {
+        error = "--close-after must be a number of seconds from 0 to 600";
+        return false;
+      }
+      options.closeAfterSeconds = number;
     }
     else if (arg == "--host-like")
     {

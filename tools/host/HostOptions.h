@@ -35,6 +35,10 @@ struct HostOptions
   std::optional<double> scale;
   std::string screenshotPath;
   double screenshotAfterSeconds = 1.0;
+  // The editor command: the host closes its window after this long, as a user would.
+  std::optional<double> closeAfterSeconds;
+  // The editor command: print where each edit begins and ends too.
+  bool printGestures = false;
   HostLike hostLike = HostLike::Default;
 };
 

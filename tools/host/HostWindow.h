@@ -5,44 +5,45 @@
 #include <memory>
 #include <string>
 
-// Xlib's connection type, declared here so that Xlib's macros stay out of this header.
-struct _XDisplay;
-
 namespace velmora::host
 {
 
-// The host's own top-level X11 window that an editor is embedded in: on a connection of its
-// own, fixed to the editor's size, closed through the window manager's delete protocol. Main
-// thread only.
+// The host's own top-level window that an editor is embedded in: fixed to the editor's size,
+// closed through the window system's close request (the window manager's delete protocol on X11,
+// WM_CLOSE on Windows). Main thread only.
 class HostWindow
 {
 public:
-  // Null with a reason when there is no X display to open.
+  // Null with a reason when the window system cannot give a window.
   static std::unique_ptr<HostWindow> Open(const std::string& title, const HostEditorSize& size,
                                           std::string& error);
   ~HostWindow();
   HostWindow(const HostWindow&) = delete;
   HostWindow& operator=(const HostWindow&) = delete;
 
-  unsigned long Id() const { return mWindow; }
+  // The parent to give an editor.
+  NativeWindow Id() const;
   const HostEditorSize& Size() const { return mSize; }
-  // Resizes the window and keeps the window manager from resizing it otherwise.
+  // Resizes the window's content to the size and keeps the user from resizing it otherwise.
   void Resize(const HostEditorSize& size);
   void Show();
-  // Reads the window's pending events.
+  // Reads the window's pending events (on Windows the run loop dispatches them).
   void ServeEvents();
   bool CloseRequested() const { return mCloseRequested; }
+  // Asks the window to close as the window system would: CloseRequested turns true once the
+  // request has been served.
+  void RequestClose();
   // Writes what the window shows, its embedded editor included, as a PNG file.
   bool SavePng(const std::string& path, std::string& error);
 
 private:
-  HostWindow(_XDisplay* display, unsigned long window, unsigned long deleteAtom,
-             const HostEditorSize& size);
+  // The window system's side of the window.
+  struct Native;
+
+  HostWindow(std::unique_ptr<Native> native, const HostEditorSize& size);
   void FixSize();
 
-  _XDisplay* mDisplay;
-  unsigned long mWindow;     // Window
-  unsigned long mDeleteAtom; // Atom
+  std::unique_ptr<Native> mNative;
   HostEditorSize mSize;
   bool mCloseRequested = false;
 };

@@ -61,7 +61,12 @@ struct HostEdit
   bool operator==(const HostEdit&) const = default;
 };
 
-// X11 windows are at most this many pixels on a side; the host refuses larger editor sizes.
+// A window of the platform's window system that an editor is embedded in: an X11 window id on
+// Linux, an HWND on Windows.
+using NativeWindow = std::uintptr_t;
+
+// X11 windows are at most this many pixels on a side (Win32 ones too); the host refuses larger
+// editor sizes.
 inline constexpr int kMaxEditorSide = 32767;
 
 struct HostEditorSize
@@ -72,7 +77,7 @@ struct HostEditorSize
   bool operator==(const HostEditorSize&) const = default;
 };
 
-// Whether an X11 window can have the size.
+// Whether a window can have the size.
 inline bool IsUsableEditorSize(const HostEditorSize& size)
 {
   return size.width >= 1 && size.height >= 1 && size.width <= kMaxEditorSide &&
@@ -121,10 +126,9 @@ public:
   // "VST3" or "CLAP".
   virtual std::string FormatName() const = 0;
 
-  // The editor, embedded in the host's X11 window. Main thread. Opening fails with a reason,
-  // e.g. "no editor" when the module offers none; a given scale is the host's content scale.
-  virtual bool OpenEditor(unsigned long x11Parent, std::optional<double> scale,
-                          std::string& error) = 0;
+  // The editor, embedded in the host's window. Main thread. Opening fails with a reason, e.g.
+  // "no editor" when the module offers none; a given scale is the host's content scale.
+  virtual bool OpenEditor(NativeWindow parent, std::optional<double> scale, std::string& error) = 0;
   virtual bool EditorOpen() const = 0;
   virtual std::optional<HostEditorSize> EditorSize() = 0;
   virtual void CloseEditor() = 0;

@@ -23,7 +23,7 @@ int Usage()
       "  velmora-host state load MODULE FILE\n"
       "  velmora-host editor MODULE [--in IN.wav] [--scale S] [--screenshot OUT.png]\n"
       "               [--after SECONDS] [--set \"Name=value\"]... [--block N] [--bits 32|64]\n"
-      "               [--host-like ardour]\n"
+      "               [--host-like ardour] [--print-gestures] [--close-after SECONDS]\n"
       "MODULE is a *.vst3 bundle (or the binary inside it) or a *.clap file.\n");
   return 2;
 }

@@ -1,6 +1,7 @@
 #include "tools/host/clap/ClapHostedPlugin.h"
 
 #include "tools/host/EditorEmbedding.h"
+#include "tools/host/clap/ClapParentWindow.h"
 #include "tools/host/clap/ClapStreams.h"
 
 #include <algorithm>
@@ -353,14 +354,9 @@ void ClapHostedPlugin::ServiceRequests()
   }
 }
 
-bool ClapHostedPlugin::OpenEditor(unsigned long x11Parent, std::optional<double> scale,
+bool ClapHostedPlugin::OpenEditor(NativeWindow parent, std::optional<double> scale,
                                   std::string& error)
 {
-  if (std::string reason = EditorUnavailableReason(); !reason.empty())
-  {
-    error = std::move(reason);
-    return false;
-  }
   if (mEditorOpen)
   {
     error = "the editor is already open";
@@ -378,19 +374,20 @@ bool ClapHostedPlugin::OpenEditor(unsigned long x11Parent, std::optional<double>
     error = "the plug-in's editor interface is incomplete";
     return false;
   }
-  if (!gui->is_api_supported(mPlugin, CLAP_WINDOW_API_X11, false))
+  const clap_window window = ClapParentWindow(parent);
+  if (!gui->is_api_supported(mPlugin, window.api, false))
   {
-    error = "the editor cannot be embedded in an X11 window";
+    error = std::string("the editor cannot be embedded in ") + PlatformEditorEmbedding().windowKind;
     return false;
   }
-  // Asked as hosts ask; the host embeds on X11 whatever the answer.
+  // Asked as hosts ask; the host embeds in its own window whatever the answer.
   if (gui->get_preferred_api)
   {
     const char* preferredApi = nullptr;
     bool preferredFloating = false;
     gui->get_preferred_api(mPlugin, &preferredApi, &preferredFloating);
   }
-  if (!gui->create(mPlugin, CLAP_WINDOW_API_X11, false))
+  if (!gui->create(mPlugin, window.api, false))
   {
     error = "the plug-in did not create its editor";
     return false;
@@ -399,9 +396,6 @@ bool ClapHostedPlugin::OpenEditor(unsigned long x11Parent, std::optional<double>
   mEditorOpen = true;
   if (scale)
     gui->set_scale(mPlugin, *scale);
-  clap_window window{};
-  window.api = CLAP_WINDOW_API_X11;
-  window.x11 = x11Parent;
   if (!gui->set_parent(mPlugin, &window))
   {
     DestroyEditor();

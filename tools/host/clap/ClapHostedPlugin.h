@@ -48,8 +48,7 @@ public:
   // a restart (deactivate and activate again with the same setup).
   void Idle() override;
   std::string FormatName() const override { return "CLAP"; }
-  bool OpenEditor(unsigned long x11Parent, std::optional<double> scale,
-                  std::string& error) override;
+  bool OpenEditor(NativeWindow parent, std::optional<double> scale, std::string& error) override;
   bool EditorOpen() const override { return mEditorOpen; }
   std::optional<HostEditorSize> EditorSize() override;
   void CloseEditor() override;

@@ -536,14 +536,9 @@ void VST3HostedPlugin::RunEventLoop(std::chrono::milliseconds duration,
   mContext->RunFor(duration, done);
 }
 
-bool VST3HostedPlugin::OpenEditor(unsigned long x11Parent, std::optional<double> scale,
+bool VST3HostedPlugin::OpenEditor(NativeWindow parent, std::optional<double> scale,
                                   std::string& error)
 {
-  if (std::string reason = EditorUnavailableReason(); !reason.empty())
-  {
-    error = std::move(reason);
-    return false;
-  }
   if (mView)
   {
     error = "the editor is already open";
@@ -558,9 +553,10 @@ bool VST3HostedPlugin::OpenEditor(unsigned long x11Parent, std::optional<double>
   if (mContext->Offer() == RunLoopOffer::FrameAndHandler ||
       mContext->Offer() == RunLoopOffer::HandlerOnly)
     mHandler->OfferRunLoop(mContext);
-  if (view->isPlatformTypeSupported(kPlatformTypeX11EmbedWindowID) != kResultTrue)
+  const EditorEmbedding& embedding = PlatformEditorEmbedding();
+  if (view->isPlatformTypeSupported(embedding.vst3PlatformType) != kResultTrue)
   {
-    error = "the editor cannot be embedded in an X11 window";
+    error = std::string("the editor cannot be embedded in ") + embedding.windowKind;
     return false;
   }
   IPtr<VST3PlugFrame> frame = VST3PlugFrame::Create(
@@ -572,9 +568,8 @@ bool VST3HostedPlugin::OpenEditor(unsigned long x11Parent, std::optional<double>
       scaling->setContentScaleFactor(
           static_cast<IPlugViewContentScaleSupport::ScaleFactor>(*scale));
   }
-  // The view takes the window id itself as its parent handle.
-  if (view->attached(reinterpret_cast<void*>(static_cast<uintptr_t>(x11Parent)),
-                     kPlatformTypeX11EmbedWindowID) != kResultOk)
+  // The view takes the window id (X11) or the HWND itself as its parent handle.
+  if (view->attached(reinterpret_cast<void*>(parent), embedding.vst3PlatformType) != kResultOk)
   {
     view->setFrame(nullptr);
     error = "the editor did not open in the window";

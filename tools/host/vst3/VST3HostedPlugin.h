@@ -52,7 +52,7 @@ public:
   bool LoadState(const std::vector<uint8_t>& state) override;
   void Idle() override;
   std::string FormatName() const override { return "VST3"; }
-  bool OpenEditor(unsigned long x11Parent, std::optional<double> scale,
+  bool OpenEditor(NativeWindow parent, std::optional<double> scale,
                   std::string& error) override;
   bool EditorOpen() const override { return mView != nullptr; }
   std::optional<HostEditorSize> EditorSize() override;

@@ -1,7 +1,8 @@
-// The editor command: the module's editor in a window of the host's own, as a Linux host
-// embeds it, with the audio playing through the plug-in in real time.
+// The editor command: the module's editor in a window of the host's own, embedded as the
+// platform's hosts embed it, with the audio playing through the plug-in in real time.
 #include "tools/host/HostCommands.h"
 
+#include "tools/host/EditPrinter.h"
 #include "tools/host/HostCommandSteps.h"
 #include "tools/host/HostWindow.h"
 #include "tools/host/HostedPluginLoader.h"
@@ -10,7 +11,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <map>
+#include <optional>
 
 namespace velmora::host
 {
@@ -19,44 +20,25 @@ namespace
 {
 
 // The longest the editor command lets the run loop run at a time. Between its slices it looks at
-// its own window (a request to close, the edits to print) when the loop wakes for the plug-in,
-// at most this often: reading the window's connection costs a system call even when it is quiet.
+// its own window (a request to close) when the loop wakes for the plug-in, at most this often:
+// reading the window's connection costs a system call even when it is quiet.
 constexpr std::chrono::milliseconds kEditorSlice{250};
 constexpr std::chrono::milliseconds kWindowLookInterval{100};
+// After the editor has closed, the blocks that carry what its closing reported (an edit in
+// progress ended) to a CLAP host, and the longest the command waits for them.
+constexpr int kBlocksAfterClosing = 2;
+constexpr std::chrono::milliseconds kClosingPatience{500};
 // The window's size until the editor gives its own.
 constexpr HostEditorSize kFirstWindowSize{650, 400};
 
-// Prints each value the plug-in's editor sets, as the module writes it.
-class EditPrinter
+using Clock = std::chrono::steady_clock;
+
+// The time the given number of seconds from now.
+Clock::time_point SecondsFromNow(double seconds)
 {
-public:
-  explicit EditPrinter(HostedPlugin& plugin) : mPlugin(plugin)
-  {
-    for (HostParamInfo& param : plugin.Parameters())
-      mParams.emplace(param.id, std::move(param));
-  }
-
-  void PrintNewEdits()
-  {
-    for (const HostEdit& edit : mPlugin.TakeEdits())
-    {
-      if (edit.kind != HostEdit::Kind::Value)
-        continue;
-      const auto param = mParams.find(edit.id);
-      const std::string name =
-          param != mParams.end() ? param->second.name : "parameter " + std::to_string(edit.id);
-      std::string text = mPlugin.TextFromValue(edit.id, edit.value);
-      if (param != mParams.end() && !param->second.units.empty())
-        text += " " + param->second.units;
-      std::printf("%s: %s\n", name.c_str(), text.c_str());
-    }
-    std::fflush(stdout);
-  }
-
-private:
-  HostedPlugin& mPlugin;
-  std::map<uint32_t, HostParamInfo> mParams;
-};
+  return Clock::now() +
+         std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+}
 
 } // namespace
 
@@ -111,21 +93,26 @@ int RunEditorCommand(const std::vector<std::string>& args)
   RealTimeAudio player(*plugin, std::move(audio), options.blockSize);
   player.Start();
 
-  EditPrinter printer(*plugin);
-  using Clock = std::chrono::steady_clock;
-  const Clock::time_point shotAt =
-      Clock::now() + std::chrono::duration_cast<Clock::duration>(
-                         std::chrono::duration<double>(options.screenshotAfterSeconds));
+  EditPrinter printer(*plugin, options.printGestures);
   const bool takeShot = !options.screenshotPath.empty();
+  const Clock::time_point shotAt = SecondsFromNow(options.screenshotAfterSeconds);
+  std::optional<Clock::time_point> closeAt;
+  if (options.closeAfterSeconds)
+    closeAt = SecondsFromNow(*options.closeAfterSeconds);
   bool shotDue = false;
   Clock::time_point lookedAt;
   const auto lookAtWindow = [&]
   {
+    printer.PrintNew();
     const Clock::time_point now = Clock::now();
+    if (closeAt && now >= *closeAt)
+    {
+      window->RequestClose();
+      closeAt.reset();
+    }
     if (now - lookedAt >= kWindowLookInterval)
     {
       window->ServeEvents();
-      printer.PrintNewEdits();
       lookedAt = now;
     }
     shotDue = takeShot && now >= shotAt;
@@ -134,11 +121,15 @@ int RunEditorCommand(const std::vector<std::string>& args)
   int exitCode = 0;
   while (!window->CloseRequested())
   {
-    std::chrono::milliseconds slice = kEditorSlice;
+    Clock::time_point sliceEnd = Clock::now() + kEditorSlice;
     if (takeShot)
-      slice = std::clamp(std::chrono::ceil<std::chrono::milliseconds>(shotAt - Clock::now()),
-                         std::chrono::milliseconds(0), kEditorSlice);
-    plugin->RunEventLoop(slice, lookAtWindow);
+      sliceEnd = std::min(sliceEnd, shotAt);
+    if (closeAt)
+      sliceEnd = std::min(sliceEnd, *closeAt);
+    plugin->RunEventLoop(
+        std::max(std::chrono::ceil<std::chrono::milliseconds>(sliceEnd - Clock::now()),
+                 std::chrono::milliseconds(0)),
+        lookAtWindow);
     if (shotDue)
     {
       if (window->SavePng(options.screenshotPath, error))
@@ -149,8 +140,12 @@ int RunEditorCommand(const std::vector<std::string>& args)
       break;
     }
   }
-  player.Stop();
+  const int playedAtClosing = player.BlocksPlayed();
   plugin->CloseEditor();
+  plugin->RunEventLoop(kClosingPatience, [&]
+                       { return player.BlocksPlayed() >= playedAtClosing + kBlocksAfterClosing; });
+  printer.PrintNew();
+  player.Stop();
   plugin->Stop();
   return exitCode;
 }

@@ -37,6 +37,14 @@ uint32_t Component(unsigned long pixel, unsigned long mask)
 
 } // namespace
 
+// A connection of its own, so that the window's events are the host's alone.
+struct HostWindow::Native
+{
+  Display* display;
+  Window window;
+  Atom deleteAtom;
+};
+
 std::unique_ptr<HostWindow> HostWindow::Open(const std::string& title, const HostEditorSize& size,
                                              std::string& error)
 {
@@ -76,7 +84,8 @@ std::unique_ptr<HostWindow> HostWindow::Open(const std::string& title, const Hos
   Atom deleteAtom = XInternAtom(display, "WM_DELETE_WINDOW", False);
   XSetWMProtocols(display, window, &deleteAtom, 1);
 
-  std::unique_ptr<HostWindow> host(new HostWindow(display, window, deleteAtom, size));
+  std::unique_ptr<HostWindow> host(
+      new HostWindow(std::make_unique<Native>(Native{display, window, deleteAtom}), size));
   host->FixSize();
   // The editor names this window as its parent on a connection of its own: the window must exist
   // on the server before the editor's requests can arrive.
@@ -84,16 +93,20 @@ std::unique_ptr<HostWindow> HostWindow::Open(const std::string& title, const Hos
   return host;
 }
 
-HostWindow::HostWindow(Display* display, unsigned long window, unsigned long deleteAtom,
-                       const HostEditorSize& size)
-    : mDisplay(display), mWindow(window), mDeleteAtom(deleteAtom), mSize(size)
+HostWindow::HostWindow(std::unique_ptr<Native> native, const HostEditorSize& size)
+    : mNative(std::move(native)), mSize(size)
 {
 }
 
 HostWindow::~HostWindow()
 {
-  XDestroyWindow(mDisplay, mWindow);
-  XCloseDisplay(mDisplay);
+  XDestroyWindow(mNative->display, mNative->window);
+  XCloseDisplay(mNative->display);
+}
+
+NativeWindow HostWindow::Id() const
+{
+  return mNative->window;
 }
 
 void HostWindow::FixSize()
@@ -104,7 +117,7 @@ void HostWindow::FixSize()
   hints->flags = PMinSize | PMaxSize;
   hints->min_width = hints->max_width = mSize.width;
   hints->min_height = hints->max_height = mSize.height;
-  XSetWMNormalHints(mDisplay, mWindow, hints);
+  XSetWMNormalHints(mNative->display, mNative->window, hints);
   XFree(hints);
 }
 
@@ -115,36 +128,50 @@ void HostWindow::Resize(const HostEditorSize& size)
     return;
   mSize = size;
   FixSize();
-  XResizeWindow(mDisplay, mWindow, static_cast<unsigned>(size.width),
+  XResizeWindow(mNative->display, mNative->window, static_cast<unsigned>(size.width),
                 static_cast<unsigned>(size.height));
   // Done on the server before the editor, on its own connection, is told its new size.
-  XSync(mDisplay, False);
+  XSync(mNative->display, False);
 }
 
 void HostWindow::Show()
 {
-  XMapRaised(mDisplay, mWindow);
-  XSync(mDisplay, False);
+  XMapRaised(mNative->display, mNative->window);
+  XSync(mNative->display, False);
 }
 
 void HostWindow::ServeEvents()
 {
-  while (XPending(mDisplay) > 0)
+  while (XPending(mNative->display) > 0)
   {
     XEvent event;
-    XNextEvent(mDisplay, &event);
-    if (event.type == ClientMessage && event.xclient.window == mWindow &&
-        static_cast<Atom>(event.xclient.data.l[0]) == mDeleteAtom)
+    XNextEvent(mNative->display, &event);
+    if (event.type == ClientMessage && event.xclient.window == mNative->window &&
+        static_cast<Atom>(event.xclient.data.l[0]) == mNative->deleteAtom)
       mCloseRequested = true;
-    else if (event.type == DestroyNotify && event.xdestroywindow.window == mWindow)
+    else if (event.type == DestroyNotify && event.xdestroywindow.window == mNative->window)
       mCloseRequested = true;
   }
+}
+
+void HostWindow::RequestClose()
+{
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = mNative->window;
+  event.xclient.message_type = XInternAtom(mNative->display, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(mNative->deleteAtom);
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(mNative->display, mNative->window, False, NoEventMask, &event);
+  XFlush(mNative->display);
 }
 
 bool HostWindow::SavePng(const std::string& path, std::string& error)
 {
   XWindowAttributes attributes{};
-  if (!XGetWindowAttributes(mDisplay, mWindow, &attributes) || attributes.map_state != IsViewable)
+  if (!XGetWindowAttributes(mNative->display, mNative->window, &attributes) ||
+      attributes.map_state != IsViewable)
   {
     error = "the window is not on screen";
     return false;
@@ -153,7 +180,7 @@ bool HostWindow::SavePng(const std::string& path, std::string& error)
   int x = 0;
   int y = 0;
   Window child = 0;
-  XTranslateCoordinates(mDisplay, mWindow, attributes.root, 0, 0, &x, &y, &child);
+  XTranslateCoordinates(mNative->display, mNative->window, attributes.root, 0, 0, &x, &y, &child);
   const Screen* screen = attributes.screen;
   if (x < 0 || y < 0 || x + attributes.width > WidthOfScreen(screen) ||
       y + attributes.height > HeightOfScreen(screen))
@@ -163,11 +190,12 @@ bool HostWindow::SavePng(const std::string& path, std::string& error)
   }
 
   gCaptureFailed = false;
-  XSync(mDisplay, False);
+  XSync(mNative->display, False);
   const auto previous = XSetErrorHandler(&NoteCaptureError);
-  XImage* image = XGetImage(mDisplay, mWindow, 0, 0, static_cast<unsigned>(attributes.width),
-                            static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
-  XSync(mDisplay, False);
+  XImage* image =
+      XGetImage(mNative->display, mNative->window, 0, 0, static_cast<unsigned>(attributes.width),
+                static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+  XSync(mNative->display, False);
   XSetErrorHandler(previous);
   if (!image || gCaptureFailed)
   {
