@@ -2,8 +2,9 @@
 # Sets up the machine, builds Velmora (Linux and the cross-built Windows modules) and its release
 # packages into out/packages/, installs velmora.vst3 into ~/.vst3 and velmora.clap into ~/.clap,
 # renders the built-in demo through each installed module, renders it under Wine through each
-# Windows module in out/windows/ and draws the editor as they draw it (out/windows/editor.png),
-# and says where the files are.
+# Windows module in out/windows/, draws the editor as they draw it (out/windows/editor.png) and
+# shows it in velmora-host.exe's window on a private X server (out/windows/editor-host.png), and
+# says where the files are.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -32,6 +33,10 @@ done
 # The editor as the Windows DLLs draw it (GDI+), with the settings of the README's picture.
 scripts/wine-run.sh build-release-windows/tools/velmora-editor-snapshot.exe --set Gain=4 \
   --set "Mod A=60" --set "Mod B=40" --set Mix=80 --set Knee=3 --demo 3.04 out/windows/editor.png
+# The VST3 DLL's editor in the Windows host's own window, the demo playing through it, on Xvfb.
+scripts/wine-window-run.sh out/windows/velmora-host.exe editor out/windows/velmora.vst3 \
+  --set Gain=4 --set "Mod A=60" --set "Mod B=40" --set Mix=80 --set Knee=3 \
+  --screenshot out/windows/editor-host.png --after 3
 
 echo "VST3 module:        $HOME/.vst3/velmora.vst3"
 echo "CLAP module:        $HOME/.clap/velmora.clap"
@@ -39,5 +44,5 @@ echo "Demo through VST3:  $PWD/out/velmora-demo.wav"
 echo "Demo through CLAP:  $PWD/out/velmora-demo-clap.wav"
 echo "Windows modules:    $PWD/out/windows/velmora.vst3, $PWD/out/windows/velmora.clap"
 echo "Demo through them:  $PWD/out/windows/velmora-demo-vst3.wav, $PWD/out/windows/velmora-demo-clap.wav"
-echo "Windows editor:     $PWD/out/windows/editor.png"
+echo "Windows editor:     $PWD/out/windows/editor.png, in velmora-host.exe: $PWD/out/windows/editor-host.png"
 echo "Packages:           $(ls "$PWD"/out/packages/*.deb "$PWD"/out/packages/*.zip | tr '\n' ' ')"

@@ -1,8 +1,9 @@
 // What only the Windows VST3 DLL does: InitDll and ExitDll counting, the idle timer as a Win32
-// timer on the thread that created the instance, and no editor view yet.
+// timer on the thread that created the instance, and an editor view for HWND parents only.
 #include "tests/vst3/Vst3TestSupport.h"
 #include "tools/host/WindowsText.h"
 
+#include "pluginterfaces/gui/iplugview.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 
 #include <gtest/gtest.h>
@@ -87,12 +88,38 @@ TEST_F(WindowsVst3Instance, LatencyReachesTheHostThroughTheWin32IdleTimer)
   EXPECT_EQ(effect->Latency(), oversampled);
 }
 
-TEST_F(WindowsVst3Instance, OffersNoEditorViewYet)
+// Windows hosts embed the editor in an HWND: the "editor" view takes that platform type and no
+// other, and refuses to open in anything else; other view types give no view.
+TEST_F(WindowsVst3Instance, TheEditorViewTakesAnHwndParentOnly)
 {
-  Steinberg::IPlugView* view = effect->Controller().createView(Steinberg::Vst::ViewType::kEditor);
-  EXPECT_EQ(view, nullptr);
-  if (view)
-    view->release();
+  using namespace Steinberg;
+  for (const char* type : {"", "Editor", "generic"})
+  {
+    IPlugView* other = effect->Controller().createView(type);
+    EXPECT_EQ(other, nullptr) << type;
+    if (other)
+      other->release();
+  }
+  EXPECT_EQ(effect->Controller().createView(nullptr), nullptr);
+
+  IPtr<IPlugView> view = owned(effect->Controller().createView(Vst::ViewType::kEditor));
+  ASSERT_TRUE(view);
+  EXPECT_EQ(view->isPlatformTypeSupported(kPlatformTypeHWND), kResultTrue);
+  for (const char* type :
+       {kPlatformTypeX11EmbedWindowID, kPlatformTypeNSView, kPlatformTypeHIView, "hwnd", ""})
+  {
+    EXPECT_NE(view->isPlatformTypeSupported(type), kResultTrue) << type;
+    // A window id that is no HWND: the type alone must refuse it.
+    EXPECT_NE(view->attached(reinterpret_cast<void*>(static_cast<uintptr_t>(0x400001)), type),
+              kResultOk)
+        << type;
+  }
+  EXPECT_NE(view->isPlatformTypeSupported(nullptr), kResultTrue);
+  ViewRect size;
+  ASSERT_EQ(view->getSize(&size), kResultOk);
+  EXPECT_EQ(size.getWidth(), 650);
+  EXPECT_EQ(size.getHeight(), 400);
+  EXPECT_EQ(view->canResize(), kResultFalse);
 }
 
 } // namespace
