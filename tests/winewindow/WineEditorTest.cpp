@@ -9,13 +9,13 @@
 // GoogleTest comes before Xlib, whose macros (None, Bool, ...) would clash with it.
 #include <gtest/gtest.h>
 
+#include "tests/support/PixelImage.h"
 #include "tests/support/XvfbSession.h"
 #include "tests/winewindow/WineProcess.h"
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
-#include <cairo.h>
 
 #include <algorithm>
 #include <chrono>
@@ -64,47 +64,6 @@ struct Size
 std::ostream& operator<<(std::ostream& out, const Size& size)
 {
   return out << size.width << " x " << size.height;
-}
-
-// The RGB of every pixel of a PNG file, row by row; empty when it cannot be read.
-struct PixelImage
-{
-  int width = 0;
-  int height = 0;
-  std::vector<uint32_t> rgb;
-};
-
-PixelImage ReadPng(const fs::path& path)
-{
-  PixelImage image;
-  cairo_surface_t* surface = cairo_image_surface_create_from_png(path.c_str());
-  if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS)
-  {
-    cairo_surface_flush(surface);
-    image.width = cairo_image_surface_get_width(surface);
-    image.height = cairo_image_surface_get_height(surface);
-    const int stride = cairo_image_surface_get_stride(surface);
-    const unsigned char* data = cairo_image_surface_get_data(surface);
-    for (int y = 0; y < image.height; ++y)
-    {
-      const auto* row = reinterpret_cast<const uint32_t*>(data + y * stride);
-      for (int x = 0; x < image.width; ++x)
-        image.rgb.push_back(row[x] & 0xFFFFFFu);
-    }
-  }
-  cairo_surface_destroy(surface);
-  return image;
-}
-
-// How many pixels differ; every pixel when the sizes do.
-size_t DifferingPixels(const PixelImage& a, const PixelImage& b)
-{
-  if (a.width != b.width || a.height != b.height)
-    return std::max(a.rgb.size(), b.rgb.size());
-  size_t differing = 0;
-  for (size_t i = 0; i < a.rgb.size(); ++i)
-    differing += a.rgb[i] != b.rgb[i];
-  return differing;
 }
 
 bool Contains(const std::string& text, const std::string& part)
