@@ -148,7 +148,7 @@ TEST_F(WindowsHostWindow, AScreenshotHoldsTheChildWindowsContent)
   ASSERT_EQ(height, 200);
   EXPECT_EQ(pixels[10 * 300 + 10], 0xC02020u);
   EXPECT_EQ(pixels[50 * 300 + 60], 0x2040E0u);
-  EXPECT_EQ(pixels[149 * 300 + 99], 0x2040E0u);
+  EXPECT_EQ(pixels[99 * 300 + 149], 0x2040E0u);
   EXPECT_EQ(pixels[199 * 300 + 299], 0xC02020u);
 
   EXPECT_FALSE(window->SavePng("Z:\\nonexistent-folder\\shot.png", error));

@@ -86,7 +86,10 @@ std::unique_ptr<HostWindow> HostWindow::Open(const std::string& title, const Hos
                         nullptr, ::GetModuleHandleW(nullptr), nullptr);
   if (!window)
   {
-    error = "cannot create the host's window: " + SystemErrorText(::GetLastError());
+    // Wine without an X display fails without a reason.
+    const DWORD code = ::GetLastError();
+    error = code != 0 ? "cannot create the host's window: " + SystemErrorText(code)
+                      : "cannot create the host's window: no display to show it on";
     return nullptr;
   }
   auto native = std::make_unique<Native>();
