@@ -3,6 +3,7 @@
 #include "tests/vst3/Vst3TestSupport.h"
 #include "tools/host/WindowsText.h"
 
+#include "pluginterfaces/gui/iplugview.h"
 #include "pluginterfaces/vst/ivsteditcontroller.h"
 
 #include <gtest/gtest.h>
@@ -87,12 +88,25 @@ TEST_F(WindowsVst3Instance, LatencyReachesTheHostThroughTheWin32IdleTimer)
   EXPECT_EQ(effect->Latency(), oversampled);
 }
 
-TEST_F(WindowsVst3Instance, OffersNoEditorViewYet)
+TEST_F(WindowsVst3Instance, TheEditorViewEmbedsInHwndsOnly)
 {
-  Steinberg::IPlugView* view = effect->Controller().createView(Steinberg::Vst::ViewType::kEditor);
-  EXPECT_EQ(view, nullptr);
-  if (view)
-    view->release();
+  using namespace Steinberg;
+  EXPECT_EQ(effect->Controller().createView("other"), nullptr);
+  IPtr<IPlugView> view = owned(effect->Controller().createView(Vst::ViewType::kEditor));
+  ASSERT_TRUE(view);
+  EXPECT_EQ(view->isPlatformTypeSupported(kPlatformTypeHWND), kResultTrue);
+  for (FIDString type : {kPlatformTypeX11EmbedWindowID, kPlatformTypeNSView, kPlatformTypeHIView,
+                         static_cast<FIDString>("")})
+    EXPECT_EQ(view->isPlatformTypeSupported(type), kResultFalse) << type;
+  // Attaching to another platform's window is refused before anything is made.
+  int dummy = 0;
+  EXPECT_NE(view->attached(&dummy, kPlatformTypeX11EmbedWindowID), kResultOk);
+  EXPECT_NE(view->attached(nullptr, kPlatformTypeHWND), kResultOk);
+  ViewRect size;
+  ASSERT_EQ(view->getSize(&size), kResultOk);
+  EXPECT_EQ(size.getWidth(), 650);
+  EXPECT_EQ(size.getHeight(), 400);
+  EXPECT_EQ(view->canResize(), kResultFalse);
 }
 
 } // namespace
