@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace velmora::test
 {
@@ -52,6 +53,8 @@ public:
     RegisterClassExW(&windowClass);
     mWindow = CreateWindowExW(0, L"VelmoraTestHost", L"host", WS_OVERLAPPEDWINDOW, 0, 0, 800, 600,
                               nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (mWindow)
+      ShowWindow(mWindow, SW_SHOWNORMAL);
   }
   ~HostWindow()
   {
@@ -85,6 +88,44 @@ std::wstring ClassNameOf(HWND window)
   wchar_t name[128] = {};
   GetClassNameW(window, name, static_cast<int>(std::size(name)));
   return name;
+}
+
+// What the window shows, read back from its device context, as 0xRRGGBB pixels row by row.
+std::vector<uint32_t> ScreenPixels(HWND window, int width, int height)
+{
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HDC screen = GetDC(window);
+  HBITMAP copy = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HDC memory = CreateCompatibleDC(screen);
+  const HGDIOBJ previous = SelectObject(memory, copy);
+  BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+  GdiFlush();
+  std::vector<uint32_t> pixels(static_cast<const uint32_t*>(bits),
+                               static_cast<const uint32_t*>(bits) + width * height);
+  for (uint32_t& pixel : pixels)
+    pixel &= 0xFFFFFFu;
+  SelectObject(memory, previous);
+  DeleteDC(memory);
+  DeleteObject(copy);
+  ReleaseDC(window, screen);
+  return pixels;
+}
+
+// The backing image as last drawn, in the same terms.
+std::vector<uint32_t> BackingPixels(iplug::igraphics::IGraphics& ui)
+{
+  const iplug::igraphics::PixelView view = ui.GetPixels();
+  std::vector<uint32_t> pixels;
+  for (int y = 0; y < view.height; ++y)
+    for (int x = 0; x < view.width; ++x)
+      pixels.push_back(view.At(x, y));
+  return pixels;
 }
 
 class EditorWindow : public ::testing::Test
@@ -135,6 +176,24 @@ TEST_F(EditorWindow, OpensAsAChildAtTheEditorsSizeWithAClassOfItsOwnThatGoesWith
   EXPECT_TRUE(ClassRegistered(className));
 }
 
+TEST_F(EditorWindow, TheWindowShowsTheBackingImageAfterWholeAndPartialRepaints)
+{
+  iplug::igraphics::IGraphics& ui = *mPlugin.GetUI();
+  PumpMessages();
+  EXPECT_EQ(ScreenPixels(mChild, 650, 400), BackingPixels(ui));
+  // A knob turned by a drag repaints only its own area.
+  Send(WM_LBUTTONDOWN, MK_LBUTTON, At(kKnobX, kKnobY));
+  Send(WM_MOUSEMOVE, MK_LBUTTON, At(kKnobX, kKnobY + 60));
+  Send(WM_LBUTTONUP, 0, At(kKnobX, kKnobY + 60));
+  for (int i = 0; i < 5; ++i)
+  {
+    Sleep(20);
+    PumpMessages();
+  }
+  const std::vector<uint32_t> shown = ScreenPixels(mChild, 650, 400);
+  EXPECT_EQ(shown, BackingPixels(ui));
+}
+
 TEST_F(EditorWindow, ADragHoldsTheMouseUntilReleasedAndTurnsTheKnob)
 {
   const double before = Threshold();
@@ -176,6 +235,29 @@ TEST_F(EditorWindow, ADoubleClickResetsAndTheWheelSteps)
   EXPECT_EQ(Threshold(), afterStep);
 }
 
+// A host window that counts the key presses reaching it.
+int gHostKeyPresses = 0;
+
+LRESULT CALLBACK CountingKeys(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+  if (message == WM_KEYDOWN && wParam == VK_SPACE)
+    ++gHostKeyPresses;
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+TEST_F(EditorWindow, KeysPressedWhileTheEditorHasTheFocusReachTheHost)
+{
+  Send(WM_LBUTTONDOWN, MK_LBUTTON, At(kKnobX, kKnobY));
+  Send(WM_LBUTTONUP, 0, At(kKnobX, kKnobY));
+  EXPECT_EQ(GetFocus(), mChild);
+  SetWindowLongPtrW(mHost.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountingKeys));
+  gHostKeyPresses = 0;
+  Send(WM_KEYDOWN, VK_SPACE, 1);
+  Send(WM_KEYUP, VK_SPACE, 1);
+  SetWindowLongPtrW(mHost.Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DefWindowProcW));
+  EXPECT_EQ(gHostKeyPresses, 1);
+}
+
 TEST_F(EditorWindow, CaptureTakenAwayMidDragEndsTheDrag)
 {
   Send(WM_LBUTTONDOWN, MK_LBUTTON, At(kKnobX, kKnobY));
@@ -205,6 +287,9 @@ TEST_F(EditorWindow, TheHostDestroyingItsWindowFirstLeavesAClosableEditor)
 TEST_F(EditorWindow, TheFramesRestWhenNothingChanges)
 {
   auto* ui = static_cast<IGraphicsWin*>(mPlugin.GetUI());
+  // With the mouse resting over a control its readout keeps the frames going.
+  SetCursorPos(1900, 1400);
+  Send(WM_MOUSELEAVE, 0, 0);
   const DWORD until = GetTickCount() + 2000;
   while (ui->FramesRunning() && GetTickCount() < until)
   {

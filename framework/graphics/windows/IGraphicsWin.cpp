@@ -415,6 +415,16 @@ LRESULT IGraphicsWin::OnMessage(UINT message, WPARAM wParam, LPARAM lParam)
       break;
     ApplyCursor();
     return TRUE;
+  case WM_KEYDOWN:
+  case WM_KEYUP:
+  case WM_SYSKEYDOWN:
+  case WM_SYSKEYUP:
+  case WM_CHAR:
+    // The editor takes no keys; with the focus taken for the wheel, the host's shortcuts (the
+    // transport's space bar) still reach the host.
+    if (const HWND parent = GetParent(window))
+      return SendMessageW(parent, message, wParam, lParam);
+    break;
   case kDpiChangedAfterParent:
     FollowScreenScale();
     return 0;
