@@ -1,6 +1,6 @@
 #include "framework/graphics/windows/EditorWindowClass.h"
 
-#include "framework/platform/ModuleInstance.h"
+#include "framework/graphics/windows/EditorModule.h"
 
 #include <cwchar>
 #include <mutex>
@@ -25,19 +25,6 @@ ClassState& State()
   return state;
 }
 
-// The handle the module's entry routine recorded; in a program (no DLL) the module holding this
-// code.
-HINSTANCE ThisModule()
-{
-  if (void* recorded = platform::GetModuleInstance())
-    return static_cast<HINSTANCE>(recorded);
-  HMODULE module = nullptr;
-  GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS |
-                         GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                     reinterpret_cast<LPCWSTR>(&ThisModule), &module);
-  return module;
-}
-
 } // namespace
 
 std::unique_ptr<EditorWindowClass> EditorWindowClass::Acquire(WNDPROC windowProc)
@@ -46,7 +33,7 @@ std::unique_ptr<EditorWindowClass> EditorWindowClass::Acquire(WNDPROC windowProc
   const std::lock_guard<std::mutex> guard(state.lock);
   if (state.holders == 0)
   {
-    state.module = ThisModule();
+    state.module = EditorModule();
     // The module's address makes the name its own.
     std::swprintf(state.name, std::size(state.name), L"VelmoraEditor%p",
                   static_cast<void*>(state.module));
