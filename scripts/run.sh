@@ -34,7 +34,10 @@ done
 scripts/wine-run.sh build-release-windows/tools/velmora-editor-snapshot.exe --set Gain=4 \
   --set "Mod A=60" --set "Mod B=40" --set Mix=80 --set Knee=3 --demo 3.04 out/windows/editor.png
 # The VST3 DLL's editor in the Windows host's own window, the demo playing through it, on Xvfb.
-scripts/wine-window-run.sh out/windows/velmora-host.exe editor out/windows/velmora.vst3 \
+# Wine's desktop process keeps the display of the program that started it: the headless runs
+# above end first.
+wineserver --wait
+scripts/wine-run-display.sh out/windows/velmora-host.exe editor out/windows/velmora.vst3 \
   --set Gain=4 --set "Mod A=60" --set "Mod B=40" --set Mix=80 --set Knee=3 \
   --screenshot out/windows/editor-host.png --after 3
 

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ccache pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  libcairo2-dev libx11-dev libxext-dev libxtst-dev libxdamage-dev xvfb x11-xserver-utils
+  libcairo2-dev libx11-dev libxext-dev libxtst-dev libxdamage-dev xvfb xauth x11-xserver-utils
   fonts-roboto-unhinted libsndfile1-dev
   juce-modules-source-data dpf-source
   clang-format locales

@@ -8,9 +8,15 @@ bool UsesHostRunLoop()
   return true;
 }
 
-bool OffersGui()
+const char* WindowApi()
 {
-  return true;
+  return clapabi::CLAP_WINDOW_API_X11;
+}
+
+void* ParentWindow(const clapabi::clap_window& window)
+{
+  // The window id itself is the handle.
+  return reinterpret_cast<void*>(static_cast<uintptr_t>(window.x11));
 }
 
 } // namespace iplug::clap_platform

@@ -8,9 +8,14 @@ bool UsesHostRunLoop()
   return false;
 }
 
-bool OffersGui()
+const char* WindowApi()
 {
-  return false;
+  return clapabi::CLAP_WINDOW_API_WIN32;
+}
+
+void* ParentWindow(const clapabi::clap_window& window)
+{
+  return window.win32;
 }
 
 } // namespace iplug::clap_platform

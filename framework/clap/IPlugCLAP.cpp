@@ -122,7 +122,7 @@ const void* IPlugCLAP::ClapGetExtension(const clap_plugin* plugin, const char* i
       {CLAP_EXT_CONTEXT_MENU_COMPAT, &kContextMenuExt},
   };
   if (std::strcmp(id, CLAP_EXT_GUI) == 0)
-    return Self(plugin)->GetConfig().plugHasUI && clap_platform::OffersGui() ? &kGuiExt : nullptr;
+    return Self(plugin)->GetConfig().plugHasUI ? &kGuiExt : nullptr;
   if (clap_platform::UsesHostRunLoop())
   {
     if (std::strcmp(id, CLAP_EXT_TIMER_SUPPORT) == 0)

@@ -1,5 +1,7 @@
 #include "framework/clap/IPlugCLAP.h"
 
+#include "framework/clap/ClapPlatform.h"
+
 #include <cstring>
 
 namespace iplug
@@ -11,7 +13,7 @@ bool IPlugCLAP::GuiIsApiSupported(const clap_plugin* plugin, const char* api, bo
 {
   const IPlugCLAP* self = Self(plugin);
   return self && self->GetConfig().plugHasUI && api && !isFloating &&
-         std::strcmp(api, CLAP_WINDOW_API_X11) == 0;
+         std::strcmp(api, clap_platform::WindowApi()) == 0;
 }
 
 bool IPlugCLAP::GuiGetPreferredApi(const clap_plugin*, const char**, bool*)
@@ -24,14 +26,17 @@ bool IPlugCLAP::GuiCreate(const clap_plugin* plugin, const char* api, bool isFlo
   IPlugCLAP* self = Self(plugin);
   if (!self || self->mGuiCreated || !GuiIsApiSupported(plugin, api, isFloating))
     return false;
-  // The window's events and redraws need the host's run loop; without it there is no editor
-  // rather than a frozen one.
-  const auto* fdSupport = static_cast<const clap_host_posix_fd_support*>(
-      self->HostExtension(CLAP_EXT_POSIX_FD_SUPPORT));
-  if (!self->mHostTimerSupport || !fdSupport)
-    return false;
-  self->mRunLoop =
-      std::make_unique<ClapHostRunLoop>(self->mHost, fdSupport, self->mHostTimerSupport);
+  if (clap_platform::UsesHostRunLoop())
+  {
+    // The window's events and redraws need the host's run loop; without it there is no editor
+    // rather than a frozen one.
+    const auto* fdSupport = static_cast<const clap_host_posix_fd_support*>(
+        self->HostExtension(CLAP_EXT_POSIX_FD_SUPPORT));
+    if (!self->mHostTimerSupport || !fdSupport)
+      return false;
+    self->mRunLoop =
+        std::make_unique<ClapHostRunLoop>(self->mHost, fdSupport, self->mHostTimerSupport);
+  }
   self->mHostGui = static_cast<const clap_host_gui*>(self->HostExtension(CLAP_EXT_GUI));
   self->mGuiCreated = true;
   return true;
@@ -104,9 +109,10 @@ bool IPlugCLAP::GuiSetParent(const clap_plugin* plugin, const clap_window* windo
 {
   IPlugCLAP* self = Self(plugin);
   if (!self || !self->mGuiCreated || !window || !window->api ||
-      std::strcmp(window->api, CLAP_WINDOW_API_X11) != 0 || window->x11 == 0)
+      std::strcmp(window->api, clap_platform::WindowApi()) != 0)
     return false;
-  return self->OpenWindow(reinterpret_cast<void*>(window->x11), self->mRunLoop.get());
+  void* parent = clap_platform::ParentWindow(*window);
+  return parent && self->OpenWindow(parent, self->mRunLoop.get());
 }
 
 bool IPlugCLAP::GuiSetTransient(const clap_plugin*, const clap_window*)

@@ -41,12 +41,12 @@ void IEditorDelegate::CloseEditor()
 
 bool IEditorDelegate::OpenWindow(void* parent, IHostRunLoop* runLoop)
 {
-  if (!parent || !runLoop || (mUI && mUI->IsWindowOpen()))
+  if (!parent || (mUI && mUI->IsWindowOpen()))
     return false;
   igraphics::IGraphics* ui = OpenEditor();
   if (!ui)
     return false;
-  if (!ui->OpenWindow(parent, *runLoop))
+  if (!ui->OpenWindow(parent, runLoop))
   {
     CloseEditor();
     return false;

@@ -39,8 +39,9 @@ public:
   igraphics::IGraphics* GetUI() const { return mUI.get(); }
 
   // The editor inside a host's window (the platform's window handle), its events and redraws
-  // served by the host's run loop: opens the editor as OpenEditor does, then its window. False,
-  // with no editor left open, when either cannot be made.
+  // served by the host's run loop (null where the platform's windows keep their own timers):
+  // opens the editor as OpenEditor does, then its window. False, with no editor left open, when
+  // either cannot be made.
   bool OpenWindow(void* parent, IHostRunLoop* runLoop);
   // Closes the window and the editor (OnUIClose first).
   void CloseWindow();

@@ -189,8 +189,9 @@ public:
 
   // --- Platform window (a subclass shows the editor inside a host's window) ---------------------
   // Opens the editor as a child of the host's window (the platform's handle), served by the
-  // host's run loop. False when this context has no window or it cannot be made.
-  virtual bool OpenWindow(void* /*parent*/, IHostRunLoop& /*runLoop*/) { return false; }
+  // host's run loop where the platform's windows need one (null where they keep their own
+  // timers). False when this context has no window or it cannot be made.
+  virtual bool OpenWindow(void* /*parent*/, IHostRunLoop* /*runLoop*/) { return false; }
   virtual void CloseWindow() {}
   virtual bool IsWindowOpen() const { return false; }
   virtual bool ShowWindow(bool /*show*/) { return false; }
@@ -212,6 +213,8 @@ public:
   bool GetDragWithShift() const { return mDragWithShift; }
 
 protected:
+  // The back end drawing the backing image, for a window that copies from it natively.
+  IDrawContext& GetDrawContext() const { return *mDrawContext; }
   // For a platform window: the backing image changed size, or the cursor request changed.
   virtual void PlatformResized() {}
   virtual void PlatformCursorChanged() {}

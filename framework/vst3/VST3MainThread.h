@@ -13,8 +13,8 @@ namespace iplug
 
 // The wrapper's ties to the host's main thread, as the platform has them: where the idle timer
 // runs and which editor view a host can get. Linux: both run on the host's Linux::IRunLoop,
-// the context's from initialise on, or the one an open editor found; Windows: a Win32 timer
-// from construction on, and no view until the Win32 editor window exists. Main thread only.
+// the context's from initialise on, or the one an open editor found, and the view embeds in an
+// X11 window; Windows: a Win32 timer from construction on, and an HWND view. Main thread only.
 class VST3MainThread
 {
 public:
@@ -31,8 +31,7 @@ public:
   void SetComponentHandler(Steinberg::FUnknown* handler);
   bool HasIdleTimer() const;
 
-  // A new editor view that holds the one reference the host receives; null while a view exists
-  // or where the platform has none.
+  // A new editor view that holds the one reference the host receives; null while a view exists.
   Steinberg::IPlugView* CreateView();
   // The view the host holds while one exists; null otherwise.
   Steinberg::IPlugView* View() const;

@@ -1,8 +1,12 @@
+#include "framework/core/IEditorDelegate.h"
 #include "framework/core/IdleTimer.h"
+#include "framework/vst3/VST3HostRunLoop.h"
 #include "framework/vst3/VST3IdleTimer.h"
 #include "framework/vst3/VST3MainThread.h"
 #include "framework/vst3/VST3View.h"
-#include "framework/vst3/VST3ViewRunLoops.h"
+#include "framework/vst3/VST3ViewPlatform.h"
+
+#include <cstring>
 
 using namespace Steinberg;
 
@@ -29,7 +33,7 @@ IPtr<Linux::IRunLoop> RunLoopOf(FUnknown* object)
 // idle timer then runs for the instance's life), or only the view's frame and the component
 // handler once an editor exists (Ardour). There the idle timer runs on the editor's run loop
 // while the editor is open, and the host's main-thread calls drive the idle step otherwise.
-struct VST3MainThread::State final : VST3ViewRunLoops
+struct VST3MainThread::State final : VST3ViewPlatform
 {
   State(VST3ViewOwner& viewOwner, std::function<void()> tick)
       : owner(viewOwner), idleTick(std::move(tick))
@@ -45,6 +49,8 @@ struct VST3MainThread::State final : VST3ViewRunLoops
   IPtr<FUnknown> componentHandler;
   // The one editor view while the host holds it; it clears this when it goes.
   VST3View* view = nullptr;
+  // The run loop the open editor's window runs on.
+  std::unique_ptr<VST3HostRunLoop> viewRunLoop;
 
   void StopTimer()
   {
@@ -54,7 +60,7 @@ struct VST3MainThread::State final : VST3ViewRunLoops
     idleTimerOnView = false;
   }
 
-  IPtr<Linux::IRunLoop> RunLoopForView(IPlugFrame* frame) override
+  IPtr<Linux::IRunLoop> RunLoopForView(IPlugFrame* frame) const
   {
     if (IPtr<Linux::IRunLoop> runLoop = RunLoopOf(frame))
       return runLoop;
@@ -63,18 +69,38 @@ struct VST3MainThread::State final : VST3ViewRunLoops
     return contextRunLoop;
   }
 
-  void ViewOpened(Linux::IRunLoop& runLoop) override
+  bool SupportsPlatformType(FIDString type) const override
   {
-    if (idleTimer)
-      return;
-    idleTimer = VST3IdleTimer::Start(runLoop, kIdleTimerIntervalMs, idleTick);
-    idleTimerOnView = idleTimer != nullptr;
+    return std::strcmp(type, kPlatformTypeX11EmbedWindowID) == 0;
   }
 
-  void ViewClosed() override
+  bool OpenWindow(IPlugFrame* frame, void* parent) override
   {
+    // The window's events and redraws run on the host's run loop. Without one the editor would
+    // freeze, so there is none.
+    const IPtr<Linux::IRunLoop> runLoop = RunLoopForView(frame);
+    if (!runLoop)
+      return false;
+    viewRunLoop = std::make_unique<VST3HostRunLoop>(runLoop);
+    if (!owner.ViewDelegate().OpenWindow(parent, viewRunLoop.get()))
+    {
+      viewRunLoop.reset();
+      return false;
+    }
+    if (!idleTimer)
+    {
+      idleTimer = VST3IdleTimer::Start(*runLoop, kIdleTimerIntervalMs, idleTick);
+      idleTimerOnView = idleTimer != nullptr;
+    }
+    return true;
+  }
+
+  void CloseWindow() override
+  {
+    owner.ViewDelegate().CloseWindow();
     if (idleTimerOnView)
       StopTimer();
+    viewRunLoop.reset();
   }
 };
 

@@ -2,20 +2,18 @@
 
 #include "framework/core/IEditorDelegate.h"
 
-#include <cstring>
-
 using namespace Steinberg;
 
 namespace iplug
 {
 
-IPtr<VST3View> VST3View::Create(VST3ViewOwner& owner, VST3ViewRunLoops& runLoops)
+IPtr<VST3View> VST3View::Create(VST3ViewOwner& owner, VST3ViewPlatform& platform)
 {
-  return owned(new VST3View(owner, runLoops));
+  return owned(new VST3View(owner, platform));
 }
 
-VST3View::VST3View(VST3ViewOwner& owner, VST3ViewRunLoops& runLoops)
-    : mOwner(owner), mRunLoops(runLoops)
+VST3View::VST3View(VST3ViewOwner& owner, VST3ViewPlatform& platform)
+    : mOwner(owner), mPlatform(platform)
 {
   mOwner.RetainForView();
 }
@@ -31,9 +29,7 @@ VST3View::~VST3View()
 void VST3View::CloseWindow()
 {
   mAttached = false;
-  mOwner.ViewDelegate().CloseWindow();
-  mRunLoops.ViewClosed();
-  mRunLoop.reset();
+  mPlatform.CloseWindow();
 }
 
 bool VST3View::RequestResize(int width, int height)
@@ -77,7 +73,7 @@ uint32 PLUGIN_API VST3View::release()
 
 tresult PLUGIN_API VST3View::isPlatformTypeSupported(FIDString type)
 {
-  return type && std::strcmp(type, kPlatformTypeX11EmbedWindowID) == 0 ? kResultTrue : kResultFalse;
+  return type && mPlatform.SupportsPlatformType(type) ? kResultTrue : kResultFalse;
 }
 
 tresult PLUGIN_API VST3View::attached(void* parent, FIDString type)
@@ -86,21 +82,13 @@ tresult PLUGIN_API VST3View::attached(void* parent, FIDString type)
     return kResultFalse;
   if (!parent || isPlatformTypeSupported(type) != kResultTrue)
     return kInvalidArgument;
-  // The window's events and redraws run on the host's run loop. Without one the editor would
-  // freeze, so there is none.
-  const IPtr<Linux::IRunLoop> runLoop = mRunLoops.RunLoopForView(mFrame);
-  if (!runLoop)
-    return kResultFalse;
-  mRunLoop = std::make_unique<VST3HostRunLoop>(runLoop);
   // Attached first: opening may already ask the frame for the editor's stored size.
   mAttached = true;
-  if (!mOwner.ViewDelegate().OpenWindow(parent, mRunLoop.get()))
+  if (!mPlatform.OpenWindow(mFrame, parent))
   {
     mAttached = false;
-    mRunLoop.reset();
     return kResultFalse;
   }
-  mRunLoops.ViewOpened(*runLoop);
   return kResultOk;
 }
 

@@ -1,26 +1,25 @@
 #pragma once
 
-#include "framework/vst3/VST3HostRunLoop.h"
 #include "framework/vst3/VST3ViewOwner.h"
-#include "framework/vst3/VST3ViewRunLoops.h"
+#include "framework/vst3/VST3ViewPlatform.h"
 
 #include "pluginterfaces/base/smartpointer.h"
 #include "pluginterfaces/gui/iplugview.h"
 #include "pluginterfaces/gui/iplugviewcontentscalesupport.h"
 
 #include <atomic>
-#include <memory>
 
 namespace iplug
 {
 
-// The editor as a VST3 view: an X11 child window of the host's window, fixed in size except
-// where the editor rescales itself, which the view passes on to the host's plug-in frame.
+// The editor as a VST3 view: a child window of the host's window (of the platform's one type),
+// fixed in size except where the editor rescales itself, which the view passes on to the host's
+// plug-in frame.
 class VST3View final : public Steinberg::IPlugView, public Steinberg::IPlugViewContentScaleSupport
 {
 public:
-  // runLoops must outlive the view.
-  static Steinberg::IPtr<VST3View> Create(VST3ViewOwner& owner, VST3ViewRunLoops& runLoops);
+  // platform must outlive the view.
+  static Steinberg::IPtr<VST3View> Create(VST3ViewOwner& owner, VST3ViewPlatform& platform);
   VST3View(const VST3View&) = delete;
   VST3View& operator=(const VST3View&) = delete;
 
@@ -52,16 +51,15 @@ public:
   Steinberg::tresult PLUGIN_API setContentScaleFactor(ScaleFactor factor) override;
 
 private:
-  VST3View(VST3ViewOwner& owner, VST3ViewRunLoops& runLoops);
+  VST3View(VST3ViewOwner& owner, VST3ViewPlatform& platform);
   ~VST3View();
 
   void CloseWindow();
 
   std::atomic<Steinberg::uint32> mRefCount{1};
   VST3ViewOwner& mOwner;
-  VST3ViewRunLoops& mRunLoops;
+  VST3ViewPlatform& mPlatform;
   Steinberg::IPtr<Steinberg::IPlugFrame> mFrame;
-  std::unique_ptr<VST3HostRunLoop> mRunLoop;
   bool mAttached = false;
 };
 

@@ -29,9 +29,10 @@ IGraphicsLinux::~IGraphicsLinux()
   CloseWindow();
 }
 
-bool IGraphicsLinux::OpenWindow(void* parent, IHostRunLoop& runLoop)
+bool IGraphicsLinux::OpenWindow(void* parent, IHostRunLoop* runLoop)
 {
-  if (mWindow)
+  // The window's events and frames run on the host's loop; without it the editor would freeze.
+  if (mWindow || !runLoop)
     return false;
   const auto parentId = reinterpret_cast<unsigned long>(parent);
   mWindow = X11Window::Open(parentId, WindowWidth(), WindowHeight());
@@ -42,8 +43,8 @@ bool IGraphicsLinux::OpenWindow(void* parent, IHostRunLoop& runLoop)
   const float screenScale = hostScale > 0.f ? hostScale : mWindow->ScreenScale();
   if (screenScale != GetScreenScale())
     SetScreenScale(screenScale);
-  mRunLoop = &runLoop;
-  mFdRegistration = runLoop.WatchFd(mWindow->ConnectionFd(), [this] { OnWindowEvents(); });
+  mRunLoop = runLoop;
+  mFdRegistration = runLoop->WatchFd(mWindow->ConnectionFd(), [this] { OnWindowEvents(); });
   if (!mFdRegistration || !StartFrameTimer())
   {
     CloseWindow();

@@ -21,7 +21,7 @@ public:
   using IGraphics::IGraphics;
   ~IGraphicsLinux() override;
 
-  bool OpenWindow(void* parent, IHostRunLoop& runLoop) override;
+  bool OpenWindow(void* parent, IHostRunLoop* runLoop) override;
   void CloseWindow() override;
   bool IsWindowOpen() const override { return mWindow != nullptr; }
   bool ShowWindow(bool show) override;
