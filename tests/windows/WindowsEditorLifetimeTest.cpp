@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <set>
@@ -25,6 +26,7 @@ using namespace std::chrono_literals;
 using host::HostEditorSize;
 
 constexpr int kRounds = 50;
+constexpr int kWarmUpRounds = 3;
 
 // The host's message loop for a while, noting every timer that fires on this thread.
 std::set<std::pair<HWND, WPARAM>> ServeNotingTimers(std::chrono::milliseconds duration)
@@ -44,6 +46,21 @@ std::set<std::pair<HWND, WPARAM>> ServeNotingTimers(std::chrono::milliseconds du
     MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
   }
   return timers;
+}
+
+// Handles to this thread itself: a thread library opens one for its own records the first time a
+// thread is asked after (mingw's winpthreads for std::thread ids and locks), and keeps it for the
+// thread's life. Under Wine one such appears during the rounds, once; they are no window's.
+long HandlesToThisThread()
+{
+  long n = 0;
+  DWORD flags = 0;
+  for (uintptr_t value = 4; value <= 0xFFFF; value += 4)
+  {
+    const auto handle = reinterpret_cast<HANDLE>(value);
+    n += GetHandleInformation(handle, &flags) && GetThreadId(handle) == GetCurrentThreadId();
+  }
+  return n;
 }
 
 class WindowsEditorLifetime : public ::testing::TestWithParam<const char*>
@@ -81,9 +98,18 @@ TEST_P(WindowsEditorLifetime, FiftyRoundsLeaveNothingBehindAndTheModuleUnloads)
     classModule = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(editor, GWLP_HINSTANCE));
     EXPECT_NE(classModule, GetModuleHandleW(nullptr)) << "the class is not the module's own";
     plugin->CloseEditor();
+    // Under Wine the second opening in a process leaves two GDI objects more, the later ones
+    // none: what stays for the process's life is loaded after these.
+    for (int warmUp = 0; warmUp < kWarmUpRounds; ++warmUp)
+    {
+      ASSERT_TRUE(plugin->OpenEditor(window->Id(), std::nullopt, error)) << error;
+      ServeNotingTimers(20ms);
+      plugin->CloseEditor();
+    }
 
     const std::set<std::pair<HWND, WPARAM>> timersBefore = ServeNotingTimers(200ms);
     const ResourceCount before = CountResources();
+    const long selfBefore = HandlesToThisThread();
     for (int round = 0; round < kRounds; ++round)
     {
       SCOPED_TRACE(round);
@@ -94,13 +120,15 @@ TEST_P(WindowsEditorLifetime, FiftyRoundsLeaveNothingBehindAndTheModuleUnloads)
     }
     const std::set<std::pair<HWND, WPARAM>> timersAfter = ServeNotingTimers(200ms);
     const ResourceCount after = CountResources();
+    const long selfAfter = HandlesToThisThread();
     std::printf("%s: GDI objects %ld -> %ld, user objects %ld -> %ld, handles %ld -> %ld over %d "
                 "rounds\n",
                 plugin->FormatName().c_str(), before.gdiObjects, after.gdiObjects,
                 before.userObjects, after.userObjects, before.handles, after.handles, kRounds);
     EXPECT_EQ(after.gdiObjects, before.gdiObjects);
     EXPECT_EQ(after.userObjects, before.userObjects);
-    EXPECT_EQ(after.handles, before.handles);
+    EXPECT_EQ(after.handles - selfAfter, before.handles - selfBefore)
+        << selfBefore << " -> " << selfAfter << " handles to this thread";
     EXPECT_EQ(timersAfter, timersBefore);
     WNDCLASSEXW registered{};
     registered.cbSize = sizeof(registered);

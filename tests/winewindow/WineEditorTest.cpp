@@ -517,15 +517,12 @@ INSTANTIATE_TEST_SUITE_P(BothDlls, WineEditor, ::testing::Values("vst3", "clap")
 class WineEditorDpi : public WineEditor
 {
 protected:
-  static void SetDpi(int dpi)
+  void SetDpi(int dpi) const
   {
-    const std::string command = std::string("'") + VELMORA_WINE_RUN +
-                                "' reg add 'HKCU\\Control Panel\\Desktop' /v LogPixels /t "
-                                "REG_DWORD /d " +
-                                std::to_string(dpi) + " /f >/dev/null 2>&1";
-    ASSERT_EQ(std::system(command.c_str()), 0);
-    // The next process reads the setting: the server must have written it.
-    std::system("wineserver --wait");
+    WineProcess reg({"reg", "add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels", "/t",
+                     "REG_DWORD", "/d", std::to_string(dpi), "/f"},
+                    OutFile("reg.err").string());
+    ASSERT_EQ(reg.Wait(kStartPatience), 0);
   }
 };
 

@@ -17,14 +17,12 @@ WineProcess::WineProcess(const std::vector<std::string>& args, const std::string
   if (::pipe(fds) != 0)
     return;
   std::vector<char*> argv;
-  std::string runner = VELMORA_WINE_RUN;
-  argv.push_back(runner.data());
+  std::string wine = "wine";
+  argv.push_back(wine.data());
   std::vector<std::string> copies(args);
   for (std::string& arg : copies)
     argv.push_back(arg.data());
   argv.push_back(nullptr);
-  const char* display = std::getenv("DISPLAY");
-  const std::string wineDisplay = display ? display : "";
   mPid = ::fork();
   if (mPid == 0)
   {
@@ -33,8 +31,10 @@ WineProcess::WineProcess(const std::vector<std::string>& args, const std::string
     const int err = ::open(errorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (err >= 0)
       ::dup2(err, STDERR_FILENO);
-    ::setenv("WINE_DISPLAY", wineDisplay.c_str(), 1);
-    ::execv(argv[0], argv.data());
+    // Quiet, and without the Mono and Gecko installers.
+    ::setenv("WINEDEBUG", "-all", 1);
+    ::setenv("WINEDLLOVERRIDES", "mscoree,mshtml=", 1);
+    ::execvp(argv[0], argv.data());
     ::_exit(127);
   }
   ::close(fds[1]);

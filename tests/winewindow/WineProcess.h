@@ -13,8 +13,9 @@
 namespace velmora::test
 {
 
-// A Windows program run under Wine with its windows on the X display of this process (DISPLAY),
-// its standard output read line by line as it comes and its standard error kept in a file.
+// A Windows program run under Wine (in the prefix WINEPREFIX names) with its windows on the X
+// display of this process (DISPLAY), its standard output read line by line as it comes and its
+// standard error kept in a file.
 class WineProcess
 {
 public:
