@@ -12,6 +12,7 @@ namespace velmora::test
 {
 
 WineProcess::WineProcess(const std::vector<std::string>& args, const std::string& errorFile)
+    : mOutputCopy(errorFile + ".out")
 {
   int fds[2];
   if (::pipe(fds) != 0)
@@ -73,6 +74,7 @@ void WineProcess::Read(int fd)
       std::string line = pending.substr(0, end);
       if (!line.empty() && line.back() == '\r')
         line.pop_back();
+      mOutputCopy << line << '\n' << std::flush;
       mLines.push_back(std::move(line));
       pending.erase(0, end + 1);
     }

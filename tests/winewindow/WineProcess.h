@@ -3,6 +3,7 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <fstream>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -15,7 +16,7 @@ namespace velmora::test
 
 // A Windows program run under Wine (in the prefix WINEPREFIX names) with its windows on the X
 // display of this process (DISPLAY), its standard output read line by line as it comes and its
-// standard error kept in a file.
+// standard error kept in a file (and its output beside it, in one named like it with ".out").
 class WineProcess
 {
 public:
@@ -47,6 +48,7 @@ private:
   mutable std::mutex mMutex;
   std::condition_variable mChanged;
   std::vector<std::string> mLines;
+  std::ofstream mOutputCopy;
   bool mEnded = false;
   std::atomic<bool> mStop{false};
   int mExitCode = -1;

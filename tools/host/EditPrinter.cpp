@@ -7,7 +7,7 @@ namespace velmora::host
 {
 
 EditPrinter::EditPrinter(HostedPlugin& plugin, bool printGestures)
-    : mPlugin(plugin), mPrintGestures(printGestures), mLatency(plugin.Latency())
+    : mPlugin(plugin), mPrintGestures(printGestures), mLatencyReports(plugin.LatencyReports())
 {
   for (HostParamInfo& param : plugin.Parameters())
     mParams.emplace(param.id, std::move(param));
@@ -40,10 +40,10 @@ void EditPrinter::PrintNew()
     std::printf("%s: %s\n", NameOf(edit.id).c_str(), text.c_str());
     printed = true;
   }
-  const int latency = mPlugin.Latency();
-  if (latency != mLatency)
+  if (const int reports = mPlugin.LatencyReports(); reports != mLatencyReports)
   {
-    mLatency = latency;
+    mLatencyReports = reports;
+    const int latency = mPlugin.Latency();
     if (mLastValueAt)
       std::printf("latency: %d samples, %lld ms after the last edit\n", latency,
                   static_cast<long long>(std::chrono::duration_cast<std::chrono::milliseconds>(

@@ -12,8 +12,9 @@ namespace velmora::host
 
 // What the editor command prints of a running plug-in: each value its editor sets, as the module
 // writes it ("Threshold: -12.0 dB"); with gestures, the begin and end of each edit ("begin
-// Threshold", "end Threshold"); and each change of its latency, with the time since the last
-// value the editor set ("latency: 64 samples, 38 ms after the last edit").
+// Threshold", "end Threshold"); and each report of a latency change, with the latency then and
+// the time since the last value the editor set ("latency: 64 samples, 38 ms after the last
+// edit").
 class EditPrinter
 {
 public:
@@ -30,7 +31,7 @@ private:
   HostedPlugin& mPlugin;
   const bool mPrintGestures;
   std::map<uint32_t, HostParamInfo> mParams;
-  int mLatency;
+  int mLatencyReports;
   std::optional<Clock::time_point> mLastValueAt;
 };
 

@@ -112,6 +112,9 @@ public:
   virtual bool Process(std::vector<double*>& channels, int nFrames,
                        const std::vector<HostParamChange>& changes) = 0;
   virtual int Latency() = 0;
+  // How often the plug-in has told the host that its latency changed (VST3 restartComponent with
+  // the latency flag, CLAP latency.changed).
+  virtual int LatencyReports() const = 0;
   // Main-thread parameter access as a host's generic editor has it, in the format's value terms.
   virtual bool SetParameter(uint32_t id, double value) = 0;
   virtual double GetParameter(uint32_t id) = 0;

@@ -37,6 +37,7 @@ public:
   bool Process(std::vector<double*>& channels, int nFrames,
                const std::vector<HostParamChange>& changes) override;
   int Latency() override;
+  int LatencyReports() const override { return mHost->LatencyChangedCount(); }
   // While processing, a change waits for the next block; otherwise it goes through a flush.
   bool SetParameter(uint32_t id, double value) override;
   double GetParameter(uint32_t id) override;

@@ -467,6 +467,14 @@ int VST3HostedPlugin::Latency()
   return static_cast<int>(mProcessor->getLatencySamples());
 }
 
+int VST3HostedPlugin::LatencyReports() const
+{
+  int reports = 0;
+  for (const VST3ComponentHandler::Restart& restart : mHandler->Restarts())
+    reports += (restart.flags & Steinberg::Vst::kLatencyChanged) != 0;
+  return reports;
+}
+
 bool VST3HostedPlugin::SetParameter(uint32_t id, double value)
 {
   if (mController->setParamNormalized(id, value) != kResultOk)

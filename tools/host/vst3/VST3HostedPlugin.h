@@ -44,6 +44,7 @@ public:
   bool Process(std::vector<double*>& channels, int nFrames,
                const std::vector<HostParamChange>& changes) override;
   int Latency() override;
+  int LatencyReports() const override;
   bool SetParameter(uint32_t id, double value) override;
   double GetParameter(uint32_t id) override;
   std::string TextFromValue(uint32_t id, double value) override;
@@ -52,8 +53,7 @@ public:
   bool LoadState(const std::vector<uint8_t>& state) override;
   void Idle() override;
   std::string FormatName() const override { return "VST3"; }
-  bool OpenEditor(NativeWindow parent, std::optional<double> scale,
-                  std::string& error) override;
+  bool OpenEditor(NativeWindow parent, std::optional<double> scale, std::string& error) override;
   bool EditorOpen() const override { return mView != nullptr; }
   std::optional<HostEditorSize> EditorSize() override;
   void CloseEditor() override;
