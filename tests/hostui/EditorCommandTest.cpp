@@ -93,6 +93,7 @@ TEST_F(EditorCommand, FailsWithAMessageAndANonZeroExit)
       {"scale too large", "editor " + vst3 + " --scale 5", "", "--scale"},
       {"negative delay", "editor " + vst3 + " --after -1", "", "--after"},
       {"delay without value", "editor " + vst3 + " --after", "", "needs a value"},
+      {"negative close delay", "editor " + vst3 + " --close-after -1", "", "--close-after"},
       {"unknown option", "editor " + vst3 + " --fullscreen 1", "", "unknown option"},
       {"missing input", "editor " + vst3 + " --in /nonexistent.wav", "", "nonexistent"},
       {"not a module", "editor /tmp/nothing.txt", "", "cannot tell the plug-in format"},
@@ -183,6 +184,16 @@ TEST_F(EditorCommand, RunsAnEditorEndToEnd)
     cairo_surface_destroy(image);
     std::filesystem::remove(shot);
   }
+}
+
+// With --print-gestures the edit is printed with its begin and end; --close-after closes the
+// window as a user would, and the command ends normally.
+TEST_F(EditorCommand, PrintsGesturesAndClosesAfterTheDelay)
+{
+  const CommandResult r = Run(std::string("editor '") + VELMORA_FAKE_EDITOR_MODULE +
+                              "' --print-gestures --close-after 1.5");
+  EXPECT_EQ(r.exitCode, 0) << r.err;
+  EXPECT_NE(r.out.find("begin Drive\nDrive: 7.5 dB\nend Drive\n"), std::string::npos) << r.out;
 }
 
 } // namespace
