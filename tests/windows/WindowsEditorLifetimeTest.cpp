@@ -7,6 +7,8 @@
 
 #include "framework/platform/windows/Win32Headers.h"
 
+#include <shlobj.h>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -69,6 +71,12 @@ class WindowsEditorLifetime : public ::testing::TestWithParam<const char*>
 
 TEST_P(WindowsEditorLifetime, FiftyRoundsLeaveNothingBehindAndTheModuleUnloads)
 {
+  // Without a stored display scale the editor opens at 100 %.
+  wchar_t appData[MAX_PATH]{};
+  ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_APPDATA, nullptr, 0, appData), S_OK);
+  DeleteFileW(
+      (std::wstring(appData) + L"\\Corvane Audio\\Preferences\\velmora-display-scale.txt").c_str());
+
   std::string error;
   const std::unique_ptr<host::HostWindow> window =
       host::HostWindow::Open("Velmora test", {650, 400}, error);

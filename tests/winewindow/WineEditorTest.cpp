@@ -106,6 +106,9 @@ protected:
 
   void TearDown() override
   {
+    // The prefix's other window tests expect the editor at 100 %.
+    if (!mPrefix.empty())
+      fs::remove(PreferenceFile());
     if (mDisplay)
       XCloseDisplay(mDisplay);
   }
