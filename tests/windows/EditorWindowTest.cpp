@@ -1,14 +1,17 @@
 // The editor's Win32 child window in a window of the test's own, driven by the messages Windows
 // sends for the mouse: drags with capture, double-clicks, the wheel, and the window's end
 // whichever side closes first.
+#include "editor/DisplayScalePreference.h"
 #include "framework/graphics/windows/IGraphicsWin.h"
 #include "plugin/Velmora.h"
+#include "plugin/VelmoraConfig.h"
 #include "plugin/VelmoraParams.h"
 
 #include "framework/platform/windows/Win32Headers.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 #include <string>
 #include <vector>
@@ -133,13 +136,16 @@ class EditorWindow : public ::testing::Test
 protected:
   void SetUp() override
   {
+    // The editor opens at 100 % without a stored display scale.
+    std::remove(PreferencePath(kProductId).c_str());
     ASSERT_NE(mHost.Handle(), nullptr);
-    ASSERT_TRUE(mPlugin.OpenWindow(mHost.Handle(), nullptr));
-    mChild = static_cast<IGraphicsWin*>(mPlugin.GetUI())->Window();
+    mPlugin = std::make_unique<Velmora>(iplug::InstanceInfo{});
+    ASSERT_TRUE(mPlugin->OpenWindow(mHost.Handle(), nullptr));
+    mChild = static_cast<IGraphicsWin*>(mPlugin->GetUI())->Window();
     ASSERT_NE(mChild, nullptr);
   }
 
-  double Threshold() const { return mPlugin.GetParam(kThreshold)->Value(); }
+  double Threshold() const { return mPlugin->GetParam(kThreshold)->Value(); }
 
   LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam)
   {
@@ -147,7 +153,7 @@ protected:
   }
 
   HostWindow mHost;
-  Velmora mPlugin{iplug::InstanceInfo{}};
+  std::unique_ptr<Velmora> mPlugin;
   HWND mChild = nullptr;
 };
 
@@ -166,19 +172,19 @@ TEST_F(EditorWindow, OpensAsAChildAtTheEditorsSizeWithAClassOfItsOwnThatGoesWith
   info.cbSize = sizeof(info);
   ASSERT_TRUE(GetClassInfoExW(GetModuleHandleW(nullptr), className.c_str(), &info));
   EXPECT_TRUE(info.style & CS_DBLCLKS);
-  EXPECT_TRUE(static_cast<IGraphicsWin*>(mPlugin.GetUI())->FramesRunning());
+  EXPECT_TRUE(static_cast<IGraphicsWin*>(mPlugin->GetUI())->FramesRunning());
 
-  mPlugin.CloseWindow();
+  mPlugin->CloseWindow();
   EXPECT_FALSE(IsWindow(mChild));
   EXPECT_FALSE(ClassRegistered(className));
   // Reopening registers it again.
-  ASSERT_TRUE(mPlugin.OpenWindow(mHost.Handle(), nullptr));
+  ASSERT_TRUE(mPlugin->OpenWindow(mHost.Handle(), nullptr));
   EXPECT_TRUE(ClassRegistered(className));
 }
 
 TEST_F(EditorWindow, TheWindowShowsTheBackingImageAfterWholeAndPartialRepaints)
 {
-  iplug::igraphics::IGraphics& ui = *mPlugin.GetUI();
+  iplug::igraphics::IGraphics& ui = *mPlugin->GetUI();
   PumpMessages();
   EXPECT_EQ(ScreenPixels(mChild, 650, 400), BackingPixels(ui));
   // A knob turned by a drag repaints only its own area.
@@ -262,10 +268,10 @@ TEST_F(EditorWindow, CaptureTakenAwayMidDragEndsTheDrag)
 {
   Send(WM_LBUTTONDOWN, MK_LBUTTON, At(kKnobX, kKnobY));
   Send(WM_MOUSEMOVE, MK_LBUTTON, At(kKnobX, kKnobY + 30));
-  ASSERT_NE(mPlugin.GetUI()->GetCapturedControl(), nullptr);
+  ASSERT_NE(mPlugin->GetUI()->GetCapturedControl(), nullptr);
   // Another window takes the mouse (a host's modal dialog, say).
   SetCapture(mHost.Handle());
-  EXPECT_EQ(mPlugin.GetUI()->GetCapturedControl(), nullptr);
+  EXPECT_EQ(mPlugin->GetUI()->GetCapturedControl(), nullptr);
   ReleaseCapture();
   const double after = Threshold();
   // Movement after that is no drag.
@@ -278,15 +284,15 @@ TEST_F(EditorWindow, TheHostDestroyingItsWindowFirstLeavesAClosableEditor)
   const std::wstring className = ClassNameOf(mChild);
   mHost.Destroy();
   EXPECT_FALSE(IsWindow(mChild));
-  EXPECT_FALSE(mPlugin.GetUI()->IsWindowOpen());
+  EXPECT_FALSE(mPlugin->GetUI()->IsWindowOpen());
   PumpMessages();
-  mPlugin.CloseWindow();
+  mPlugin->CloseWindow();
   EXPECT_FALSE(ClassRegistered(className));
 }
 
 TEST_F(EditorWindow, TheFramesRestWhenNothingChanges)
 {
-  auto* ui = static_cast<IGraphicsWin*>(mPlugin.GetUI());
+  auto* ui = static_cast<IGraphicsWin*>(mPlugin->GetUI());
   // With the mouse resting over a control its readout keeps the frames going.
   SetCursorPos(1900, 1400);
   Send(WM_MOUSELEAVE, 0, 0);
