@@ -4,6 +4,10 @@
 
 void Velmora::OnReset()
 {
+  // Values a host set on the controller side while processing was stopped reach no block's
+  // change handling; the curve starts from the values in force.
+  UpdateCoefficients();
+  RefreshCurve();
   ResetLevelFollowers();
   // Grown here, never shrunk: the engine rebuild below gives it its exact length.
   const auto needed = static_cast<size_t>(std::max(GetBlockSize(), kMinEngineBlock));

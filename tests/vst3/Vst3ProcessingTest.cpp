@@ -104,14 +104,18 @@ std::vector<std::vector<double>> RenderInProcess(const RenderCase& c,
   return out;
 }
 
-std::vector<std::vector<double>> RenderThroughModule(const RenderCase& c,
-                                                     std::vector<std::vector<double>> audio,
-                                                     const std::vector<TimedChange>& changes)
+// beforeStart: values the host sets on the controller only, while processing is stopped.
+std::vector<std::vector<double>>
+RenderThroughModule(const RenderCase& c, std::vector<std::vector<double>> audio,
+                    const std::vector<TimedChange>& changes,
+                    const std::vector<TimedChange>& beforeStart = {})
 {
   auto effect = LoadEffect();
   EXPECT_NE(effect, nullptr);
   if (!effect)
     return {};
+  for (const TimedChange& change : beforeStart)
+    EXPECT_TRUE(effect->SetParameter(change.id, change.normalized));
   host::ProcessSetup setup;
   setup.sampleRate = kRate;
   setup.maxBlockSize = kMaxBlock;
@@ -166,6 +170,20 @@ INSTANTIATE_TEST_SUITE_P(Table, Vst3Processing,
                                   std::to_string(info.param.channels) + "ch_block" +
                                   std::to_string(info.param.blockSize);
                          });
+
+// A host that sets values on the controller before activation and sends them no further: the
+// sound follows them from the first block.
+TEST(Vst3ControllerValues, SetBeforeActivationAreInForceFromTheFirstBlock)
+{
+  const RenderCase c{64, 2, 512};
+  const std::vector<TimedChange> settings = {{0, 8, 0.3}, {0, 0, 0.6}, {0, 6, 0.5}, {0, 9, 0.8}};
+  const auto input = MakeTestSignal(c.channels, kFrames);
+  const auto expected = RenderInProcess(c, input, settings);
+  const auto actual = RenderThroughModule(c, input, {}, settings);
+  ASSERT_EQ(actual.size(), expected.size());
+  for (size_t ch = 0; ch < expected.size(); ++ch)
+    EXPECT_EQ(actual[ch], expected[ch]) << "channel " << ch;
+}
 
 TEST(Vst3Bypass, PassesTheInputUnchanged)
 {
