@@ -1,6 +1,7 @@
 #pragma once
 
 #include "framework/vst3/VST3ViewOwner.h"
+#include "framework/vst3/VST3ViewSlot.h"
 
 #include "pluginterfaces/base/funknown.h"
 #include "pluginterfaces/gui/iplugview.h"
@@ -32,16 +33,18 @@ public:
   bool HasIdleTimer() const;
 
   // A new editor view that holds the one reference the host receives; null while a view exists.
-  Steinberg::IPlugView* CreateView();
+  Steinberg::IPlugView* CreateView() { return mViews.Create(); }
   // The view the host holds while one exists; null otherwise.
-  Steinberg::IPlugView* View() const;
+  Steinberg::IPlugView* View() const { return mViews.View(); }
   // The editor changed its own size: the view asks the host's frame to follow.
-  bool RequestViewResize(int width, int height);
-  void ViewDestroyed();
+  bool RequestViewResize(int width, int height) { return mViews.RequestResize(width, height); }
+  void ViewDestroyed() { mViews.Emptied(); }
 
 private:
   struct State;
   std::unique_ptr<State> mState;
+  // Views open on the state's platform windows.
+  VST3ViewSlot mViews;
 };
 
 } // namespace iplug

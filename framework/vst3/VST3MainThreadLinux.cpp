@@ -3,7 +3,6 @@
 #include "framework/vst3/VST3HostRunLoop.h"
 #include "framework/vst3/VST3IdleTimer.h"
 #include "framework/vst3/VST3MainThread.h"
-#include "framework/vst3/VST3View.h"
 #include "framework/vst3/VST3ViewPlatform.h"
 
 #include <cstring>
@@ -47,8 +46,6 @@ struct VST3MainThread::State final : VST3ViewPlatform
   bool idleTimerOnView = false;
   IPtr<Linux::IRunLoop> contextRunLoop;
   IPtr<FUnknown> componentHandler;
-  // The one editor view while the host holds it; it clears this when it goes.
-  VST3View* view = nullptr;
   // The run loop the open editor's window runs on.
   std::unique_ptr<VST3HostRunLoop> viewRunLoop;
 
@@ -105,7 +102,7 @@ struct VST3MainThread::State final : VST3ViewPlatform
 };
 
 VST3MainThread::VST3MainThread(VST3ViewOwner& owner, std::function<void()> idleTick)
-    : mState(std::make_unique<State>(owner, std::move(idleTick)))
+    : mState(std::make_unique<State>(owner, std::move(idleTick))), mViews(owner, *mState)
 {
 }
 
@@ -139,31 +136,6 @@ void VST3MainThread::SetComponentHandler(FUnknown* handler)
 bool VST3MainThread::HasIdleTimer() const
 {
   return mState->idleTimer != nullptr;
-}
-
-IPlugView* VST3MainThread::CreateView()
-{
-  if (mState->view)
-    return nullptr;
-  IPtr<VST3View> view = VST3View::Create(mState->owner, *mState);
-  mState->view = view.get();
-  view->addRef();
-  return view;
-}
-
-IPlugView* VST3MainThread::View() const
-{
-  return mState->view;
-}
-
-bool VST3MainThread::RequestViewResize(int width, int height)
-{
-  return mState->view && mState->view->RequestResize(width, height);
-}
-
-void VST3MainThread::ViewDestroyed()
-{
-  mState->view = nullptr;
 }
 
 } // namespace iplug

@@ -2,7 +2,6 @@
 #include "framework/core/IdleTimer.h"
 #include "framework/platform/MainThreadTimer.h"
 #include "framework/vst3/VST3MainThread.h"
-#include "framework/vst3/VST3View.h"
 #include "framework/vst3/VST3ViewPlatform.h"
 
 #include <cstring>
@@ -36,12 +35,10 @@ struct VST3MainThread::State final : VST3ViewPlatform
 
   VST3ViewOwner& owner;
   std::unique_ptr<platform::MainThreadTimer> idleTimer;
-  // The one editor view while the host holds it; it clears this when it goes.
-  VST3View* view = nullptr;
 };
 
 VST3MainThread::VST3MainThread(VST3ViewOwner& owner, std::function<void()> idleTick)
-    : mState(std::make_unique<State>(owner, std::move(idleTick)))
+    : mState(std::make_unique<State>(owner, std::move(idleTick))), mViews(owner, *mState)
 {
 }
 
@@ -56,31 +53,6 @@ void VST3MainThread::SetComponentHandler(FUnknown*) {}
 bool VST3MainThread::HasIdleTimer() const
 {
   return mState->idleTimer != nullptr;
-}
-
-IPlugView* VST3MainThread::CreateView()
-{
-  if (mState->view)
-    return nullptr;
-  IPtr<VST3View> view = VST3View::Create(mState->owner, *mState);
-  mState->view = view.get();
-  view->addRef();
-  return view;
-}
-
-IPlugView* VST3MainThread::View() const
-{
-  return mState->view;
-}
-
-bool VST3MainThread::RequestViewResize(int width, int height)
-{
-  return mState->view && mState->view->RequestResize(width, height);
-}
-
-void VST3MainThread::ViewDestroyed()
-{
-  mState->view = nullptr;
 }
 
 } // namespace iplug
